@@ -1,0 +1,31 @@
+#include "app/command_line.h"
+
+namespace app {
+
+// The bundled demo site listens on the first port and answers the
+// cloud-playback page on the second.
+const char kDefaultSiteRoot[] = "http://127.0.0.1:8877";
+const char kDefaultCloudRoot[] = "http://127.0.0.1:8878";
+
+namespace {
+
+std::string WithoutTrailingSlash(std::string url) {
+  while (!url.empty() && url.back() == '/') url.pop_back();
+  return url;
+}
+
+}  // namespace
+
+StartOptions ParseStartOptions(const std::vector<std::string>& args) {
+  StartOptions options;
+  for (size_t i = 0; i + 1 < args.size(); ++i) {
+    if (args[i] == "--site") {
+      options.siteRoot = WithoutTrailingSlash(args[++i]);
+    } else if (args[i] == "--cloud") {
+      options.cloudRoot = WithoutTrailingSlash(args[++i]);
+    }
+  }
+  return options;
+}
+
+}  // namespace app

@@ -1,0 +1,109 @@
+#include "search/search_controller.h"
+
+#include <utility>
+
+#include "search/search_summary.h"
+
+namespace search {
+
+namespace {
+
+const char kSearchStatus[] = "开始搜索。。。。网络资源较多，请稍等。";
+const char kPagingStatus[] = "跳转中。。";
+
+// Page arithmetic wraps like the 32-bit counters it works on.
+int32_t Wrap(int64_t value) { return static_cast<int32_t>(static_cast<uint32_t>(value)); }
+
+}  // namespace
+
+int32_t LeadingInteger(const std::string& text) {
+  size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  uint32_t value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10u + static_cast<uint32_t>(text[i] - '0');
+  }
+  return Wrap(negative ? -static_cast<int64_t>(value) : static_cast<int64_t>(value));
+}
+
+SearchController::SearchController(SearchSession& session, SearchView& view, SearchServices services,
+                                   std::string siteRoot)
+    : session_(session), view_(view), services_(std::move(services)), siteRoot_(std::move(siteRoot)) {}
+
+PageRequest SearchController::Begin(SearchOperation operation) {
+  PageRequest request;
+  request.operation = operation;
+  request.sequence = ++latestSequence_;
+  view_.ShowContent(operation == SearchOperation::Search ? kSearchStatus : kPagingStatus);
+
+  const std::string k = services_.encodeKeyword(view_.KeywordText());
+  int32_t p = 0;
+  switch (operation) {
+    case SearchOperation::Search:
+      request.url = siteRoot_ + "/search?info_hash=&q=" + k;
+      request.pageToShow = 1;
+      return request;
+    case SearchOperation::NextPage:
+      p = session_.currentPage;
+      request.pageToShow = Wrap(int64_t{session_.currentPage} + 1);
+      break;
+    case SearchOperation::PreviousPage:
+      request.pageToShow = Wrap(int64_t{session_.currentPage} - 1);
+      p = Wrap(int64_t{request.pageToShow} - 1);
+      break;
+    case SearchOperation::GoToPage:
+      request.pageToShow = LeadingInteger(view_.PageNumberText());
+      p = Wrap(int64_t{request.pageToShow} - 1);
+      break;
+  }
+  request.url = siteRoot_ + "/search?q=" + k + "&p=" + std::to_string(p);
+  return request;
+}
+
+PageOutcome SearchController::Fetch(const PageRequest& request) const {
+  PageOutcome outcome;
+  outcome.request = request;
+  outcome.fetch = services_.fetch(request.url);
+  if (!outcome.fetch.body.empty()) outcome.page = services_.parse(outcome.fetch.body);
+  return outcome;
+}
+
+bool SearchController::Complete(const PageOutcome& outcome) {
+  if (outcome.request.sequence != latestSequence_) return false;
+
+  session_.pageHtml = outcome.fetch.body;
+  session_.names = outcome.page.names;
+  session_.links = outcome.page.links;
+  session_.details = outcome.page.details;
+  view_.ReplaceRows(session_.names, session_.links);
+
+  switch (outcome.request.operation) {
+    case SearchOperation::Search:
+    case SearchOperation::GoToPage:
+      ShowSearchSummary(outcome.page);
+      session_.currentPage = outcome.request.pageToShow;
+      break;
+    case SearchOperation::NextPage:
+    case SearchOperation::PreviousPage:
+      session_.currentPage = outcome.request.pageToShow;
+      ShowPagingSummary();
+      break;
+  }
+  return true;
+}
+
+void SearchController::ShowSearchSummary(const ResultPage& page) {
+  session_.pageCount = 0;
+  session_.currentPage = 1;
+  view_.SetPageIndicator(" " + page.pagerText + " ");
+  view_.ShowContent(SummaryText(services_.now(), view_.RowCount(), page.pagerCount));
+  session_.pageCount = page.pagerCount;
+}
+
+void SearchController::ShowPagingSummary() {
+  view_.SetPageIndicator(CounterIndicator(session_.currentPage, session_.pageCount));
+  view_.ShowContent(SummaryText(services_.now(), view_.RowCount(), session_.pageCount));
+}
+
+}  // namespace search
