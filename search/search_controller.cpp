@@ -61,11 +61,11 @@ PageRequest SearchController::Begin(SearchOperation operation) {
   return request;
 }
 
-PageOutcome SearchController::Fetch(const PageRequest& request) const {
+PageOutcome FetchPage(const SearchServices& services, const PageRequest& request) {
   PageOutcome outcome;
   outcome.request = request;
-  outcome.fetch = services_.fetch(request.url);
-  if (!outcome.fetch.body.empty()) outcome.page = services_.parse(outcome.fetch.body);
+  outcome.fetch = services.fetch(request.url);
+  if (!outcome.fetch.body.empty()) outcome.page = services.parse(outcome.fetch.body);
   return outcome;
 }
 

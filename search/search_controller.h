@@ -3,7 +3,7 @@
 // their outcomes.
 //
 // An operation has three steps: Begin (window thread) writes the status
-// text, reads the keyword and the counters and builds the request; Fetch
+// text, reads the keyword and the counters and builds the request; FetchPage
 // (worker thread) downloads and parses the page without touching the session
 // or any control; Complete (window thread) applies the outcome, unless a newer
 // operation has begun since, so every completed operation leaves a list,
@@ -35,13 +35,16 @@ struct PageOutcome {
 // "5" → 5, "-3x" → -3, "" or "abc" → 0: an optional sign and the leading digits.
 int32_t LeadingInteger(const std::string& text);
 
+// The worker's step: downloads and parses the requested page. It touches
+// neither the session nor any control.
+PageOutcome FetchPage(const SearchServices& services, const PageRequest& request);
+
 class SearchController {
  public:
   // siteRoot: scheme and host of the search site, e.g. "http://example.org".
   SearchController(SearchSession& session, SearchView& view, SearchServices services, std::string siteRoot);
 
   PageRequest Begin(SearchOperation operation);
-  PageOutcome Fetch(const PageRequest& request) const;
   // Returns false when the outcome is stale and was dropped.
   bool Complete(const PageOutcome& outcome);
 

@@ -1,0 +1,358 @@
+#include "app/main_window.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "app/browser_box.h"
+#include "app/html_view.h"
+#include "app/main_window_layout.h"
+#include "app/worker_thread.h"
+#include "web/encoding.h"
+
+namespace app {
+
+const wchar_t kMainWindowClassName[] = L"TorrentFinderMainWindow";
+
+namespace {
+
+constexpr COLORREF kListTextColour = RGB(96, 96, 96);
+
+HFONT CreateSongTypeface(int height) {
+  return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"宋体");
+}
+
+std::wstring WindowTextW(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
+  return text;
+}
+
+struct ControlClass {
+  const wchar_t* wideName;  // for the common and standard controls
+  const char* ansiName;     // for our own ANSI controls
+  DWORD style;
+  DWORD exStyle;
+};
+
+ControlClass ClassFor(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::TransparentLabel:
+      return {L"STATIC", nullptr, SS_LEFT | SS_NOPREFIX, 0};
+    case ControlKind::EditBox:
+      return {L"EDIT", nullptr, ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case ControlKind::PushButton:
+      return {L"BUTTON", nullptr, BS_PUSHBUTTON | WS_TABSTOP, 0};
+    case ControlKind::ListView:
+      return {WC_LISTVIEWW, nullptr, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case ControlKind::HtmlView:
+      return {nullptr, kHtmlViewClassName, 0, 0};
+    case ControlKind::Browser:
+      return {nullptr, kBrowserBoxClassName, 0, 0};
+  }
+  return {};
+}
+
+}  // namespace
+
+bool MainWindow::RegisterClasses(HINSTANCE instance) {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_DBLCLKS;
+  wc.lpfnWndProc = WindowProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kMainWindowClassName;
+  const bool registered = RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+  return registered && RegisterHtmlViewClass(instance) && RegisterBrowserBoxClass(instance);
+}
+
+MainWindow::MainWindow(const StartOptions& options, search::SearchSession& session,
+                       const search::SearchServices& services, HICON icon)
+    : icon_(icon),
+      session_(session),
+      services_(services),
+      controller_(session, *this, services, options.siteRoot),
+      rowActions_(session, *this, options.cloudRoot) {}
+
+MainWindow* MainWindow::Create(HINSTANCE instance, const StartOptions& options, search::SearchSession& session,
+                               const search::SearchServices& services, HICON icon) {
+  auto* window = new MainWindow(options, session, services, icon);
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - kMainWindowWidth) / 2;
+  const int y = (GetSystemMetrics(SM_CYSCREEN) - kMainWindowHeight) / 2;
+  // No border, caption or system menu: the skin draws the frame.
+  const DWORD style = WS_POPUP | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+  const std::wstring title = web::Cp936ToWide(kMainWindowTitle);
+  HWND hwnd = CreateWindowExW(WS_EX_APPWINDOW, kMainWindowClassName, title.c_str(), style, x, y, kMainWindowWidth,
+                              kMainWindowHeight, nullptr, nullptr, instance, window);
+  if (hwnd == nullptr) {
+    delete window;
+    return nullptr;
+  }
+  return window;
+}
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* window = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (message == WM_NCCREATE) {
+    window = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    window->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+  }
+  if (window == nullptr) return DefWindowProcW(hwnd, message, wParam, lParam);
+  const LRESULT result = window->HandleMessage(message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    delete window;
+  }
+  return result;
+}
+
+LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      return OnCreate() ? 0 : -1;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_NOTIFY:
+      return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_CTLCOLORSTATIC:
+      return OnColourStatic(reinterpret_cast<HDC>(wParam));
+    case kPageLoadedMessage:
+      OnPageLoaded(lParam);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+bool MainWindow::OnCreate() {
+  if (icon_ != nullptr) {
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+  }
+  defaultFont_.reset(CreateSongTypeface(-12));
+  keywordFont_.reset(CreateSongTypeface(-16));
+  listFont_.reset(CreateSongTypeface(-14));
+  CreateControls();
+  CreateRowMenu();
+  session_.currentPage = 1;
+  return true;
+}
+
+HFONT MainWindow::FontFor(int fontChoice) const {
+  switch (static_cast<ControlFont>(fontChoice)) {
+    case ControlFont::Keyword:
+      return keywordFont_.get();
+    case ControlFont::List:
+      return listFont_.get();
+    case ControlFont::Default:
+      break;
+  }
+  return defaultFont_.get();
+}
+
+void MainWindow::CreateControls() {
+  const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
+  for (size_t i = 0; i < kMainWindowControlCount; ++i) {
+    const ControlDesign& design = kMainWindowControls[i];
+    const ControlClass cls = ClassFor(design.kind);
+    const DWORD style = WS_CHILD | WS_VISIBLE | cls.style;
+    const HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id));
+    HWND control =
+        cls.ansiName != nullptr
+            ? CreateWindowExA(cls.exStyle, cls.ansiName, design.text, style, design.x, design.y, design.width,
+                              design.height, hwnd_, id, instance, nullptr)
+            : CreateWindowExW(cls.exStyle, cls.wideName, web::Cp936ToWide(design.text).c_str(), style, design.x,
+                              design.y, design.width, design.height, hwnd_, id, instance, nullptr);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(static_cast<int>(design.font))), FALSE);
+  }
+
+  HWND list = Control(kResultListId);
+  ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT);
+  ListView_SetTextColor(list, kListTextColour);
+  ListView_SetTextBkColor(list, GetSysColor(COLOR_BTNFACE));
+  ListView_SetBkColor(list, GetSysColor(COLOR_BTNFACE));
+  for (int i = 0; i < 2; ++i) {
+    std::wstring caption = web::Cp936ToWide(kResultListColumns[i].caption);
+    LVCOLUMNW column{};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = kResultListColumns[i].width;
+    column.pszText = caption.data();
+    SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
+  }
+}
+
+void MainWindow::CreateRowMenu() {
+  HMENU popup = CreatePopupMenu();
+  for (const MenuItemDesign& item : kRowMenuItems) {
+    AppendMenuW(popup, MF_STRING, static_cast<UINT_PTR>(item.id), web::Cp936ToWide(item.caption).c_str());
+  }
+  menuBar_.reset(CreateMenu());
+  AppendMenuW(menuBar_.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(popup), web::Cp936ToWide(kRowMenuCaption).c_str());
+}
+
+HMENU MainWindow::RowMenu() const { return GetSubMenu(menuBar_.get(), 0); }
+
+// The event table.
+void MainWindow::OnCommand(int id, int code) {
+  if (code == BN_CLICKED) {
+    switch (id) {
+      case kSearchButtonId:
+      case kFirstPageButtonId:
+        return StartOperation(search::SearchOperation::Search);
+      case kNextPageButtonId:
+        return StartOperation(search::SearchOperation::NextPage);
+      case kPreviousPageButtonId:
+        return StartOperation(search::SearchOperation::PreviousPage);
+      case kGoToPageButtonId:
+        return StartOperation(search::SearchOperation::GoToPage);
+    }
+  }
+  switch (id) {
+    case kSendToThunderCommand:
+      return rowActions_.SendToThunder();
+    case kCopyRowLinkCommand:
+      return rowActions_.CopyRowLink();
+    case kPlayInCloudCommand:
+      return rowActions_.PlayInCloud();
+    case kShowRowDetailsCommand:
+      return rowActions_.ShowRowDetails();
+  }
+}
+
+LRESULT MainWindow::OnNotify(const NMHDR& header) {
+  if (header.idFrom == kResultListId) {
+    if (header.code == NM_RCLICK) rowActions_.ShowRowMenu();
+    if (header.code == NM_DBLCLK) rowActions_.PlayInCloud();
+  }
+  return 0;
+}
+
+LRESULT MainWindow::OnColourStatic(HDC dc) {
+  SetBkMode(dc, TRANSPARENT);
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void MainWindow::StartOperation(search::SearchOperation operation) {
+  const search::PageRequest request = controller_.Begin(operation);
+  HWND hwnd = hwnd_;
+  // The job owns copies of everything it uses: the window may be gone
+  // before the site answers.
+  StartWorker([services = services_, request, hwnd] {
+    auto outcome = std::make_unique<search::PageOutcome>(search::FetchPage(services, request));
+    if (PostMessageW(hwnd, kPageLoadedMessage, 0, reinterpret_cast<LPARAM>(outcome.get()))) outcome.release();
+  });
+}
+
+void MainWindow::OnPageLoaded(LPARAM outcome) {
+  std::unique_ptr<search::PageOutcome> owned(reinterpret_cast<search::PageOutcome*>(outcome));
+  controller_.Complete(*owned);
+}
+
+std::string MainWindow::KeywordText() { return web::WideToCp936(WindowTextW(Control(kKeywordEditId))); }
+
+std::string MainWindow::PageNumberText() { return web::WideToCp936(WindowTextW(Control(kPageNumberEditId))); }
+
+void MainWindow::ShowContent(const std::string& html) {
+  SendMessageA(Control(kSummaryBoxId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(html.c_str()));
+}
+
+void MainWindow::SetPageIndicator(const std::string& caption) {
+  SetWindowTextW(Control(kPageIndicatorId), web::Cp936ToWide(caption).c_str());
+}
+
+void MainWindow::ReplaceRows(const std::vector<std::string>& names, const std::vector<std::string>& links) {
+  HWND list = Control(kResultListId);
+  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  ListView_DeleteAllItems(list);
+  for (size_t i = 0; i < names.size(); ++i) {
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = ListView_GetItemCount(list);
+    item.pszText = const_cast<wchar_t*>(L"");
+    const int row = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    // Rows beyond the last link get an empty link.
+    const std::string* cells[2] = {&names[i], i < links.size() ? &links[i] : nullptr};
+    for (int column = 0; column < 2; ++column) {
+      std::wstring text = cells[column] ? web::Cp936ToWide(*cells[column]) : std::wstring();
+      LVITEMW cell{};
+      cell.iSubItem = column;
+      cell.pszText = text.data();
+      SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+    }
+  }
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(list, nullptr, TRUE);
+}
+
+int MainWindow::RowCount() { return ListView_GetItemCount(Control(kResultListId)); }
+
+int MainWindow::SelectedRow() { return ListView_GetNextItem(Control(kResultListId), -1, LVNI_SELECTED); }
+
+std::string MainWindow::CellText(int row, int column) {
+  if (row < 0 || row >= RowCount()) return {};
+  std::vector<wchar_t> buffer(256);
+  for (;;) {
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = buffer.data();
+    item.cchTextMax = static_cast<int>(buffer.size());
+    const auto length = static_cast<size_t>(
+        SendMessageW(Control(kResultListId), LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+    if (length + 1 < buffer.size()) return web::WideToCp936(std::wstring(buffer.data(), length));
+    buffer.resize(buffer.size() * 4);
+  }
+}
+
+void MainWindow::PopUpRowMenuAtCursor() {
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  TrackPopupMenu(RowMenu(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, hwnd_, nullptr);
+}
+
+bool MainWindow::HandToDownloadManager(const std::string& magnetLink) {
+  return NavigateBrowserBox(Control(kBrowserBoxId), magnetLink);
+}
+
+namespace {
+
+// A movable global block holding `size` bytes, for the clipboard.
+HGLOBAL GlobalCopy(const void* data, size_t size) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
+  if (block == nullptr) return nullptr;
+  memcpy(GlobalLock(block), data, size);
+  GlobalUnlock(block);
+  return block;
+}
+
+void SetClipboardBlock(UINT format, HGLOBAL block) {
+  if (block != nullptr && SetClipboardData(format, block) == nullptr) GlobalFree(block);
+}
+
+}  // namespace
+
+void MainWindow::SetClipboardText(const std::string& text) {
+  // Opened with the window as owner: with no owner, EmptyClipboard leaves the
+  // clipboard ownerless and SetClipboardData fails on Windows.
+  if (!OpenClipboard(hwnd_)) return;
+  EmptyClipboard();
+  SetClipboardBlock(CF_TEXT, GlobalCopy(text.c_str(), text.size() + 1));
+  const std::wstring wide = web::Cp936ToWide(text);
+  SetClipboardBlock(CF_UNICODETEXT, GlobalCopy(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t)));
+  CloseClipboard();
+}
+
+bool MainWindow::OpenUrl(const std::string& url) { return OpenWithDefaultHandler(hwnd_, url); }
+
+}  // namespace app

@@ -1,0 +1,74 @@
+#include "search/row_actions.h"
+
+#include <utility>
+
+namespace search {
+
+namespace {
+
+const char kNoDetail[] = "<p>这一行没有详细内容。</p>";
+const char kRefusedLink[] = "下载地址不是 magnet: 链接，已拒绝交给下载工具。";
+const char kNoMagnetHandler[] = "无法交给下载工具：系统没有登记 magnet: 链接的处理程序。";
+const char kCloudNotOpened[] = "无法打开在线云点播页面：系统没有可用的浏览器。";
+
+bool StartsWithIgnoringAsciiCase(const std::string& text, const char* prefix) {
+  for (size_t i = 0; prefix[i] != '\0'; ++i) {
+    if (i >= text.size()) return false;
+    char c = text[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != prefix[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool IsMagnetLink(const std::string& link) { return StartsWithIgnoringAsciiCase(link, "magnet:"); }
+
+RowActions::RowActions(const SearchSession& session, RowActionsView& view, std::string cloudRoot)
+    : session_(session), view_(view), cloudRoot_(std::move(cloudRoot)) {}
+
+void RowActions::ShowRowMenu() {
+  if (view_.CellText(view_.SelectedRow(), 0).empty()) return;
+  view_.PopUpRowMenuAtCursor();
+}
+
+void RowActions::SendToThunder() {
+  const std::string link = SelectedLink();
+  if (!IsMagnetLink(link)) {
+    ShowNoticeAboveDetail(kRefusedLink);
+  } else if (!view_.HandToDownloadManager(link)) {
+    ShowNoticeAboveDetail(kNoMagnetHandler);
+  } else {
+    ShowRowDetails();
+  }
+}
+
+void RowActions::CopyRowLink() {
+  view_.SetClipboardText(SelectedLink());
+  ShowRowDetails();
+}
+
+void RowActions::PlayInCloud() {
+  if (view_.OpenUrl(cloudRoot_ + "/?u=" + SelectedLink())) {
+    ShowRowDetails();
+  } else {
+    ShowNoticeAboveDetail(kCloudNotOpened);
+  }
+}
+
+void RowActions::ShowRowDetails() { view_.ShowContent(DetailOfSelectedRow()); }
+
+std::string RowActions::SelectedLink() { return view_.CellText(view_.SelectedRow(), 1); }
+
+std::string RowActions::DetailOfSelectedRow() {
+  const int row = view_.SelectedRow();
+  if (row < 0 || static_cast<size_t>(row) >= session_.details.size()) return kNoDetail;
+  return session_.details[static_cast<size_t>(row)];
+}
+
+void RowActions::ShowNoticeAboveDetail(const std::string& notice) {
+  view_.ShowContent("<p><b>" + notice + "</b></p>" + DetailOfSelectedRow());
+}
+
+}  // namespace search

@@ -1,0 +1,236 @@
+#include "search/search_controller.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "search/search_summary.h"
+#include "web/encoding.h"
+
+namespace search {
+namespace {
+
+// The controls, as the controller sees them.
+class FakeView : public SearchView {
+ public:
+  std::string keyword = "钢铁侠3";
+  std::string pageNumber = "1";
+  std::string content;
+  std::string indicator;
+  std::vector<std::string> rowNames, rowLinks;
+
+  std::string KeywordText() override { return keyword; }
+  std::string PageNumberText() override { return pageNumber; }
+  void ShowContent(const std::string& html) override { content = html; }
+  void SetPageIndicator(const std::string& caption) override { indicator = caption; }
+  void ReplaceRows(const std::vector<std::string>& names, const std::vector<std::string>& links) override {
+    rowNames = names;
+    rowLinks = links;
+  }
+  int RowCount() override { return static_cast<int>(rowNames.size()); }
+};
+
+constexpr char kSite[] = "http://site.test";
+
+// A site whose every page holds `rows` results and reports `pages` pages.
+struct FakeSite {
+  int rows = 20;
+  int32_t pages = 120;
+  std::vector<std::string> requested;
+
+  SearchServices Services() {
+    SearchServices s;
+    s.encodeKeyword = [](const std::string& k) { return web::UrlEncode(k, true, true); };
+    s.fetch = [this](const std::string& url) {
+      requested.push_back(url);
+      return FetchOutcome{true, "HTTP/1.1 200 OK", "<html>page</html>"};
+    };
+    s.parse = [this](const std::string&) {
+      ResultPage page;
+      for (int i = 0; i < rows; ++i) {
+        page.names.push_back("name" + std::to_string(i));
+        page.links.push_back("magnet:?xt=" + std::to_string(i));
+        page.details.push_back("detail" + std::to_string(i));
+      }
+      page.pagerText = "1/" + std::to_string(pages) + " 页";
+      page.pagerCount = pages;
+      return page;
+    };
+    s.now = [] { return LocalTime{2013, 3, 5, 9, 0, 0}; };
+    return s;
+  }
+};
+
+struct Fixture {
+  FakeSite site;
+  FakeView view;
+  SearchSession session;
+  SearchController controller{session, view, site.Services(), kSite};
+
+  Fixture() { session.currentPage = 1; }
+
+  // One whole operation, as the window runs it.
+  void Run(SearchOperation operation) {
+    const PageRequest request = controller.Begin(operation);
+    ASSERT_TRUE(controller.Complete(FetchPage(site.Services(), request)));
+  }
+  std::string LastPathAndQuery() const { return site.requested.back().substr(sizeof kSite - 1); }
+};
+
+TEST(SearchController, SearchRequestsTheFirstPageOfTheEncodedKeyword) {
+  const struct {
+    const char* keyword;
+    const char* pathAndQuery;
+  } cases[] = {
+      {"钢铁侠3", "/search?info_hash=&q=%E9%92%A2%E9%93%81%E4%BE%A03"},
+      {"", "/search?info_hash=&q="},
+      {"a b/c", "/search?info_hash=&q=a%20b%2Fc"},
+  };
+  for (const auto& c : cases) {
+    Fixture f;
+    f.view.keyword = c.keyword;
+    f.session.currentPage = 7;
+    f.Run(SearchOperation::Search);
+    EXPECT_EQ(f.LastPathAndQuery(), c.pathAndQuery) << c.keyword;
+    EXPECT_EQ(f.session.currentPage, 1);
+    EXPECT_EQ(f.session.pageCount, 120);
+    EXPECT_EQ(f.view.indicator, " 1/120 页 ");
+  }
+}
+
+TEST(SearchController, GoToPageRequestsTheTypedPageAndShowsIt) {
+  const struct {
+    const char* typed;
+    const char* pageParameter;
+    int32_t pageShown;
+  } cases[] = {
+      {"5", "&p=4", 5}, {"1", "&p=0", 1}, {"", "&p=-1", 0}, {"abc", "&p=-1", 0}, {"-2", "&p=-3", -2}, {"12x", "&p=11", 12},
+  };
+  for (const auto& c : cases) {
+    Fixture f;
+    f.view.pageNumber = c.typed;
+    f.Run(SearchOperation::GoToPage);
+    EXPECT_EQ(f.LastPathAndQuery(), std::string("/search?q=%E9%92%A2%E9%93%81%E4%BE%A03") + c.pageParameter)
+        << c.typed;
+    EXPECT_EQ(f.session.currentPage, c.pageShown) << c.typed;
+    EXPECT_EQ(f.session.pageCount, 120);
+    EXPECT_EQ(f.view.indicator, " 1/120 页 ") << "the indicator is the page's own pager";
+  }
+}
+
+TEST(SearchController, PagingMovesTheCounterToThePageOnDisplay) {
+  Fixture f;
+  f.Run(SearchOperation::Search);
+
+  f.Run(SearchOperation::NextPage);
+  EXPECT_EQ(f.LastPathAndQuery(), "/search?q=%E9%92%A2%E9%93%81%E4%BE%A03&p=1");
+  EXPECT_EQ(f.session.currentPage, 2);
+  EXPECT_EQ(f.view.indicator, " 2/120 ");
+
+  f.Run(SearchOperation::NextPage);
+  EXPECT_EQ(f.LastPathAndQuery(), "/search?q=%E9%92%A2%E9%93%81%E4%BE%A03&p=2");
+  EXPECT_EQ(f.view.indicator, " 3/120 ");
+
+  f.Run(SearchOperation::PreviousPage);
+  EXPECT_EQ(f.LastPathAndQuery(), "/search?q=%E9%92%A2%E9%93%81%E4%BE%A03&p=1");
+  EXPECT_EQ(f.session.currentPage, 2);
+  EXPECT_EQ(f.view.indicator, " 2/120 ");
+  EXPECT_EQ(f.session.pageCount, 120) << "paging keeps the page count";
+
+  // Not clamped: previous before the first page is requested as computed.
+  f.Run(SearchOperation::PreviousPage);
+  f.Run(SearchOperation::PreviousPage);
+  EXPECT_EQ(f.LastPathAndQuery(), "/search?q=%E9%92%A2%E9%93%81%E4%BE%A03&p=-1");
+  EXPECT_EQ(f.session.currentPage, 0);
+}
+
+TEST(SearchController, StatusTextIsShownWhenTheOperationBegins) {
+  const struct {
+    SearchOperation operation;
+    const char* status;
+  } cases[] = {
+      {SearchOperation::Search, "开始搜索。。。。网络资源较多，请稍等。"},
+      {SearchOperation::NextPage, "跳转中。。"},
+      {SearchOperation::PreviousPage, "跳转中。。"},
+      {SearchOperation::GoToPage, "跳转中。。"},
+  };
+  for (const auto& c : cases) {
+    Fixture f;
+    f.controller.Begin(c.operation);
+    EXPECT_EQ(f.view.content, c.status);
+    EXPECT_TRUE(f.site.requested.empty()) << "Begin must not fetch";
+  }
+}
+
+TEST(SearchController, CompletedPageFillsTheSessionListAndSummary) {
+  Fixture f;
+  f.site.rows = 3;
+  f.site.pages = 4;
+  f.Run(SearchOperation::Search);
+  EXPECT_EQ(f.session.pageHtml, "<html>page</html>");
+  EXPECT_EQ(f.session.names, f.view.rowNames);
+  EXPECT_EQ(f.session.links, f.view.rowLinks);
+  ASSERT_EQ(f.session.details.size(), 3u);
+  EXPECT_EQ(f.view.content, "2013年3月5日9时\r\n搜索完成：本页共有资源3个\r\n          预计共有资源：12个");
+}
+
+TEST(SearchController, StaleOutcomeIsDropped) {
+  Fixture f;
+  f.site.rows = 1;
+  const PageRequest older = f.controller.Begin(SearchOperation::Search);
+  const PageOutcome olderOutcome = FetchPage(f.site.Services(), older);
+  f.site.rows = 2;
+  const PageRequest newer = f.controller.Begin(SearchOperation::NextPage);
+  const PageOutcome newerOutcome = FetchPage(f.site.Services(), newer);
+
+  EXPECT_FALSE(f.controller.Complete(olderOutcome));
+  EXPECT_EQ(f.view.content, "跳转中。。") << "a stale outcome changes nothing";
+  EXPECT_TRUE(f.view.rowNames.empty());
+
+  EXPECT_TRUE(f.controller.Complete(newerOutcome));
+  EXPECT_EQ(f.view.rowNames.size(), 2u);
+  EXPECT_EQ(f.session.currentPage, 2);
+  EXPECT_FALSE(f.controller.Complete(olderOutcome)) << "still stale after the newer one";
+}
+
+TEST(LeadingInteger, ReadsSignAndLeadingDigits) {
+  const struct {
+    const char* text;
+    int32_t value;
+  } cases[] = {{"5", 5}, {"", 0}, {"abc", 0}, {"-3x", -3}, {"+7", 7}, {" 4", 0}, {"2147483647", 2147483647}};
+  for (const auto& c : cases) EXPECT_EQ(LeadingInteger(c.text), c.value) << c.text;
+}
+
+TEST(Summary, DateTextStopsAtTheLastNonZeroUnit) {
+  const struct {
+    LocalTime time;
+    const char* text;
+  } cases[] = {
+      {{2013, 3, 5, 9, 0, 0}, "2013年3月5日9时"},
+      {{2013, 3, 5, 0, 0, 0}, "2013年3月5日"},
+      {{2013, 3, 5, 9, 5, 0}, "2013年3月5日9时5分"},
+      {{2013, 3, 5, 23, 5, 7}, "2013年3月5日23时5分7秒"},
+      {{2013, 12, 25, 0, 0, 7}, "2013年12月25日0时0分7秒"},
+      {{2013, 12, 25, 0, 30, 0}, "2013年12月25日0时30分"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SummaryDateText(c.time), c.text);
+}
+
+TEST(Summary, EstimateUsesExponentFormBeyondThirteenDigits) {
+  const struct {
+    double estimate;
+    const char* text;
+  } cases[] = {
+      {0, "0"},
+      {2400, "2400"},
+      {1234567890123.0, "1234567890123"},
+      {12345678901234.0, "1.234567890123e+13"},
+      {2147483647.0 * 100000, "2.147483647e+14"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(EstimateText(c.estimate), c.text);
+  EXPECT_EQ(CounterIndicator(2, 120), " 2/120 ");
+}
+
+}  // namespace
+}  // namespace search
