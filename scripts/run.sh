@@ -20,8 +20,9 @@ fi
 "$(wine_env_loader_for "$exe")" "$exe" &
 program=$!
 trap 'kill $program 2>/dev/null || true' EXIT
-window=$(timeout 60 xdotool search --sync --onlyvisible --name "By_Vandrel" | head -n 1)
-sleep 2  # let it finish painting
-eval "$(xdotool getwindowgeometry --shell "$window")"
-import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$screenshot"
+# The window opens centred on Wine's desktop, which fills the X screen.
+sleep 4
+screen_width=${wine_env_screen%x*} screen_height=${wine_env_screen#*x}
+x=$(( (screen_width - 601) / 2 )) y=$(( (screen_height - 470) / 2 ))
+import -window root -crop "601x470+$x+$y" +repage "$screenshot"
 echo "screenshot: $screenshot"

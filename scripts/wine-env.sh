@@ -8,6 +8,10 @@ export WINEDEBUG=-all
 # The program needs neither Mono nor Gecko: keep wineboot from offering them.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+# Windows live on one Wine virtual desktop filling the X screen: without a
+# window manager, Wine otherwise waits 2 s for every visible window it
+# destroys. The desktop's top-left corner is the screen's.
+wine_env_screen=1024x768
 
 wine_env_scripts="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 wine_env_loader64=/usr/lib/wine/wine64
@@ -28,7 +32,7 @@ wine_env_display() {
   (
     flock 9
     if ! xdpyinfo >/dev/null 2>&1; then
-      nohup Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+      nohup Xvfb "$DISPLAY" -screen 0 "${wine_env_screen}x24" -nolisten tcp >/dev/null 2>&1 &
       for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
     fi
   ) 9>"$lock"
@@ -39,14 +43,16 @@ wine_env_prefix() {
   mkdir -p "$(dirname "$WINEPREFIX")"
   (
     flock 9
-    if [ ! -f "$WINEPREFIX/.torrent-finder-ready" ]; then
+    if [ ! -f "$WINEPREFIX/.torrent-finder-ready-2" ]; then
       echo "wine-env: creating the Wine prefix $WINEPREFIX" >&2
       rm -rf "$WINEPREFIX"
       "$wine_env_loader64" wineboot -i >/dev/null 2>&1
+      "$wine_env_loader64" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+      "$wine_env_loader64" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$wine_env_screen" /f >/dev/null 2>&1
       "$wine_env_server" -w
       /usr/bin/python3 "$wine_env_scripts/make-simsun-font.py" \
         "$WINEPREFIX/drive_c/windows/Fonts/simsun.ttf" || exit 1
-      touch "$WINEPREFIX/.torrent-finder-ready"
+      touch "$WINEPREFIX/.torrent-finder-ready-2"
     fi
   ) 9>"$WINEPREFIX.lock"
 }

@@ -1,0 +1,275 @@
+// The real main window, created in this process under Wine, with the layers
+// below the controller replaced by a site that answers when the test says so.
+
+#include "app/main_window.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "app/app_icon.h"
+#include "app/browser_box.h"
+#include "app/html_view.h"
+#include "app/main_window_layout.h"
+#include "web/encoding.h"
+
+namespace app {
+namespace {
+
+// Fetches block until the test releases them, so the test can look at the
+// window while a worker waits for the network.
+struct HeldSite {
+  HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE entered = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  std::mutex mutex;
+  std::vector<std::string> urls;
+  std::atomic<DWORD> fetchThread{0};
+
+  ~HeldSite() {
+    SetEvent(release);
+    CloseHandle(release);
+    CloseHandle(entered);
+  }
+
+  search::SearchServices Services() {
+    search::SearchServices s;
+    s.encodeKeyword = [](const std::string& k) { return web::UrlEncode(k, true, true); };
+    s.fetch = [this](const std::string& url) {
+      {
+        std::lock_guard<std::mutex> lock(mutex);
+        urls.push_back(url);
+      }
+      fetchThread = GetCurrentThreadId();
+      SetEvent(entered);
+      WaitForSingleObject(release, 10000);
+      return search::FetchOutcome{true, "HTTP/1.1 200 OK", "<html></html>"};
+    };
+    s.parse = [](const std::string&) { return search::ResultPage{}; };
+    s.now = [] { return search::LocalTime{2013, 3, 5, 9, 0, 0}; };
+    return s;
+  }
+  std::string LastUrl() {
+    std::lock_guard<std::mutex> lock(mutex);
+    return urls.empty() ? std::string() : urls.back();
+  }
+};
+
+// Runs the message loop until `done` holds or 10 s have passed.
+template <typename Predicate>
+bool PumpUntil(Predicate done) {
+  for (int i = 0; i < 2000 && !done(); ++i) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    Sleep(5);
+  }
+  return done();
+}
+
+std::string WideText(HWND window) {
+  wchar_t text[512] = {};
+  GetWindowTextW(window, text, 512);
+  return web::WideToCp936(text);
+}
+
+std::string HtmlViewText(HWND box) {
+  char text[4096] = {};
+  SendMessageA(box, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+LOGFONTW FontOf(HWND control) {
+  LOGFONTW font{};
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+  return font;
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ASSERT_TRUE(MainWindow::RegisterClasses(GetModuleHandleW(nullptr))); }
+
+  void SetUp() override {
+    StartOptions options;
+    options.siteRoot = "http://site.test";
+    window = MainWindow::Create(GetModuleHandleW(nullptr), options, session, site.Services(),
+                                LoadAppIcon(GetModuleHandleW(nullptr)));
+    ASSERT_NE(window, nullptr);
+    hwnd = window->hwnd();
+    ShowWindow(hwnd, SW_SHOW);
+    UpdateWindow(hwnd);
+  }
+  void TearDown() override {
+    SetEvent(site.release);
+    DestroyWindow(hwnd);
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  }
+
+  void Click(int id) { SendMessageW(window->Control(id), BM_CLICK, 0, 0); }
+  std::string Summary() { return HtmlViewText(window->Control(kSummaryBoxId)); }
+
+  HeldSite site;
+  search::SearchSession session;
+  MainWindow* window = nullptr;
+  HWND hwnd = nullptr;
+};
+
+TEST_F(MainWindowTest, WindowHasItsTitleSizeAndStyle) {
+  EXPECT_EQ(WideText(hwnd), "岚舟软件网络种子搜索神器 By_Vandrel  id:kestr777");
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  EXPECT_EQ(r.right - r.left, 601);
+  EXPECT_EQ(r.bottom - r.top, 470);
+  EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 601) / 2);
+  EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - 470) / 2);
+  const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_SYSMENU);
+  EXPECT_NE(style & WS_CAPTION, WS_CAPTION);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+  EXPECT_EQ(GetMenu(hwnd), nullptr) << "the menu is never shown in a menu bar";
+  EXPECT_NE(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0), 0);
+  EXPECT_EQ(session.currentPage, 1);
+}
+
+TEST_F(MainWindowTest, EveryControlHasItsClassRectangleTextAndFont) {
+  ASSERT_EQ(kMainWindowControlCount, 12u);
+  for (size_t i = 0; i < kMainWindowControlCount; ++i) {
+    const ControlDesign& d = kMainWindowControls[i];
+    SCOPED_TRACE(d.name);
+    HWND control = window->Control(d.id);
+    ASSERT_NE(control, nullptr);
+    EXPECT_TRUE(IsWindowVisible(control));
+    EXPECT_TRUE(IsWindowEnabled(control));
+
+    char cls[64] = {};
+    GetClassNameA(control, cls, sizeof cls);
+    const char* expectedClass[] = {"Static", "Edit", "Button", "SysListView32", kHtmlViewClassName,
+                                   kBrowserBoxClassName};
+    EXPECT_STRCASEEQ(cls, expectedClass[static_cast<int>(d.kind)]);
+
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, d.x);
+    EXPECT_EQ(r.top, d.y);
+    EXPECT_EQ(r.right - r.left, d.width);
+    EXPECT_EQ(r.bottom - r.top, d.height);
+
+    if (d.kind == ControlKind::HtmlView) {
+      EXPECT_EQ(HtmlViewText(control), "开始搜索");
+    } else if (d.kind != ControlKind::ListView) {
+      EXPECT_EQ(WideText(control), d.text);
+    }
+    if (d.kind != ControlKind::Browser && d.kind != ControlKind::HtmlView) {
+      const LOGFONTW font = FontOf(control);
+      EXPECT_EQ(web::WideToCp936(font.lfFaceName), "宋体");
+      EXPECT_EQ(font.lfHeight, d.font == ControlFont::Keyword ? -16 : d.font == ControlFont::List ? -14 : -12);
+      EXPECT_EQ(font.lfWeight, 400);
+      EXPECT_EQ(font.lfCharSet, 134);
+    }
+  }
+  EXPECT_EQ(WideText(window->Control(kKeywordEditId)), "钢铁侠3");
+  EXPECT_EQ(WideText(window->Control(kPageNumberEditId)), "1");
+  EXPECT_EQ(WideText(window->Control(kGoToPageButtonId)), "转到     页");
+  EXPECT_EQ(WideText(window->Control(kPageIndicatorId)), "");
+}
+
+TEST_F(MainWindowTest, ResultListIsAReportWithTwoColumns) {
+  HWND list = window->Control(kResultListId);
+  const LONG_PTR style = GetWindowLongPtrW(list, GWL_STYLE);
+  EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
+  EXPECT_TRUE(style & LVS_SINGLESEL);
+  EXPECT_TRUE(style & LVS_SHOWSELALWAYS);
+  EXPECT_FALSE(style & (LVS_EDITLABELS | LVS_SORTASCENDING | LVS_SORTDESCENDING | LVS_NOCOLUMNHEADER));
+  const DWORD ex = ListView_GetExtendedListViewStyle(list);
+  EXPECT_TRUE(ex & LVS_EX_FULLROWSELECT);
+  EXPECT_FALSE(ex & (LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES));
+  EXPECT_EQ(ListView_GetTextColor(list), RGB(96, 96, 96));
+  EXPECT_EQ(ListView_GetTextBkColor(list), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(ListView_GetBkColor(list), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(ListView_GetItemCount(list), 0);
+
+  const struct {
+    const char* caption;
+    int width;
+  } columns[] = {{"种子名称", 340}, {"下载地址", 240}};
+  for (int i = 0; i < 2; ++i) {
+    wchar_t caption[64] = {};
+    LVCOLUMNW column{};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+    column.pszText = caption;
+    column.cchTextMax = 64;
+    ASSERT_TRUE(SendMessageW(list, LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&column)));
+    EXPECT_EQ(web::WideToCp936(caption), columns[i].caption);
+    EXPECT_EQ(column.cx, columns[i].width);
+    EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, LVCFMT_LEFT);
+  }
+
+  window->ReplaceRows({"a", "b", "c"}, {"magnet:?1"});
+  EXPECT_EQ(window->RowCount(), 3);
+  EXPECT_EQ(window->CellText(0, 1), "magnet:?1");
+  EXPECT_EQ(window->CellText(2, 0), "c");
+  EXPECT_EQ(window->CellText(2, 1), "") << "rows beyond the last link get an empty link";
+  EXPECT_EQ(window->CellText(3, 0), "") << "no such row";
+  EXPECT_EQ(window->SelectedRow(), -1);
+}
+
+TEST_F(MainWindowTest, RowMenuHoldsTheFourActions) {
+  HMENU menu = window->RowMenu();
+  ASSERT_NE(menu, nullptr);
+  const char* captions[] = {"迅雷下载", "复制下载地址", "在线云点播", "查看详细内容"};
+  ASSERT_EQ(GetMenuItemCount(menu), 4);
+  for (int i = 0; i < 4; ++i) {
+    wchar_t caption[64] = {};
+    GetMenuStringW(menu, i, caption, 64, MF_BYPOSITION);
+    EXPECT_EQ(web::WideToCp936(caption), captions[i]);
+    EXPECT_EQ(GetMenuItemID(menu, i), static_cast<UINT>(kRowMenuItems[i].id));
+    EXPECT_EQ(GetMenuState(menu, i, MF_BYPOSITION) & (MF_GRAYED | MF_DISABLED | MF_CHECKED), 0u);
+  }
+}
+
+TEST_F(MainWindowTest, SearchRunsOnAWorkerWhileTheWindowShowsTheStatus) {
+  const struct {
+    int button;
+    const char* status;
+    const char* url;
+  } cases[] = {
+      {kSearchButtonId, "开始搜索。。。。网络资源较多，请稍等。", "http://site.test/search?info_hash=&q=%E9%92%A2%E9%93%81%E4%BE%A03"},
+      {kFirstPageButtonId, "开始搜索。。。。网络资源较多，请稍等。", "http://site.test/search?info_hash=&q=%E9%92%A2%E9%93%81%E4%BE%A03"},
+      {kGoToPageButtonId, "跳转中。。", "http://site.test/search?q=%E9%92%A2%E9%93%81%E4%BE%A03&p=0"},
+      {kNextPageButtonId, "跳转中。。", "http://site.test/search?q=%E9%92%A2%E9%93%81%E4%BE%A03&p=1"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.url);
+    ResetEvent(site.release);
+    Click(c.button);  // returns while the fetch is still held
+    ASSERT_EQ(WaitForSingleObject(site.entered, 10000), WAIT_OBJECT_0);
+    EXPECT_EQ(Summary(), c.status);
+    EXPECT_NE(site.fetchThread.load(), GetCurrentThreadId());
+    EXPECT_EQ(site.LastUrl(), c.url);
+
+    SetEvent(site.release);
+    EXPECT_TRUE(PumpUntil([&] { return Summary() != c.status; }));
+    EXPECT_EQ(Summary().find("2013年3月5日9时\r\n搜索完成：本页共有资源0个"), 0u) << Summary();
+  }
+  EXPECT_EQ(session.currentPage, 2);
+}
+
+TEST(AppIcon, FallsBackToTheNamedIcon) {
+  HINSTANCE module = GetModuleHandleW(nullptr);
+  ASSERT_EQ(LoadIconA(module, MAKEINTRESOURCEA(129)), nullptr) << "this test program has no icon 129";
+  const HICON icon = LoadAppIcon(module);
+  EXPECT_NE(icon, nullptr);
+  EXPECT_EQ(icon, LoadIconA(module, "DEFAULT_ICON"));
+}
+
+}  // namespace
+}  // namespace app
