@@ -27,6 +27,20 @@ int32_t LeadingInteger(const std::string& text) {
   return Wrap(negative ? -static_cast<int64_t>(value) : static_cast<int64_t>(value));
 }
 
+int StatusCode(const std::string& statusLine) {
+  const size_t space = statusLine.find(' ');
+  if (statusLine.compare(0, 5, "HTTP/") != 0 || space == std::string::npos) return 0;
+  return LeadingInteger(statusLine.substr(space + 1));
+}
+
+std::string FetchFailureMessage(const FetchOutcome& fetch) {
+  if (!fetch.reached) return "搜索失败：无法连接到搜索网站，请检查网络后再试。";
+  const int status = StatusCode(fetch.statusLine);
+  if (status >= 400) return "搜索失败：搜索网站返回了错误状态 " + std::to_string(status) + "。";
+  if (fetch.body.empty()) return "搜索失败：搜索网站返回了空白页面。";
+  return {};
+}
+
 SearchController::SearchController(SearchSession& session, SearchView& view, SearchServices services,
                                    std::string siteRoot)
     : session_(session), view_(view), services_(std::move(services)), siteRoot_(std::move(siteRoot)) {}
@@ -65,12 +79,19 @@ PageOutcome FetchPage(const SearchServices& services, const PageRequest& request
   PageOutcome outcome;
   outcome.request = request;
   outcome.fetch = services.fetch(request.url);
-  if (!outcome.fetch.body.empty()) outcome.page = services.parse(outcome.fetch.body);
+  if (FetchFailureMessage(outcome.fetch).empty()) outcome.page = services.parse(outcome.fetch.body);
   return outcome;
 }
 
 bool SearchController::Complete(const PageOutcome& outcome) {
   if (outcome.request.sequence != latestSequence_) return false;
+
+  // A failure is reported as such; the counters stay with the page before.
+  const std::string failure = FetchFailureMessage(outcome.fetch);
+  if (!failure.empty()) {
+    ShowFailure(failure);
+    return true;
+  }
 
   session_.pageHtml = outcome.fetch.body;
   session_.names = outcome.page.names;
@@ -91,6 +112,15 @@ bool SearchController::Complete(const PageOutcome& outcome) {
       break;
   }
   return true;
+}
+
+void SearchController::ShowFailure(const std::string& message) {
+  session_.pageHtml.clear();
+  session_.names.clear();
+  session_.links.clear();
+  session_.details.clear();
+  view_.ReplaceRows({}, {});
+  view_.ShowContent(message);
 }
 
 void SearchController::ShowSearchSummary(const ResultPage& page) {

@@ -35,6 +35,13 @@ struct PageOutcome {
 // "5" → 5, "-3x" → -3, "" or "abc" → 0: an optional sign and the leading digits.
 int32_t LeadingInteger(const std::string& text);
 
+// The status code of "HTTP/1.1 404 Not Found"; 0 when there is none.
+int StatusCode(const std::string& statusLine);
+
+// Why a fetch gave no page to show, as a message for the user; empty when
+// the page arrived.
+std::string FetchFailureMessage(const FetchOutcome& fetch);
+
 // The worker's step: downloads and parses the requested page. It touches
 // neither the session nor any control.
 PageOutcome FetchPage(const SearchServices& services, const PageRequest& request);
@@ -49,6 +56,7 @@ class SearchController {
   bool Complete(const PageOutcome& outcome);
 
  private:
+  void ShowFailure(const std::string& message);
   void ShowSearchSummary(const ResultPage& page);
   void ShowPagingSummary();
 

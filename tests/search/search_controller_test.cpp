@@ -37,6 +37,7 @@ constexpr char kSite[] = "http://site.test";
 struct FakeSite {
   int rows = 20;
   int32_t pages = 120;
+  FetchOutcome answer{true, "HTTP/1.1 200 OK", "<html>page</html>"};
   std::vector<std::string> requested;
 
   SearchServices Services() {
@@ -44,7 +45,7 @@ struct FakeSite {
     s.encodeKeyword = [](const std::string& k) { return web::UrlEncode(k, true, true); };
     s.fetch = [this](const std::string& url) {
       requested.push_back(url);
-      return FetchOutcome{true, "HTTP/1.1 200 OK", "<html>page</html>"};
+      return answer;
     };
     s.parse = [this](const std::string&) {
       ResultPage page;
@@ -192,6 +193,43 @@ TEST(SearchController, StaleOutcomeIsDropped) {
   EXPECT_EQ(f.view.rowNames.size(), 2u);
   EXPECT_EQ(f.session.currentPage, 2);
   EXPECT_FALSE(f.controller.Complete(olderOutcome)) << "still stale after the newer one";
+}
+
+TEST(SearchController, FailedFetchIsReportedAndKeepsTheCounters) {
+  const struct {
+    FetchOutcome answer;
+    const char* message;
+  } cases[] = {
+      {{false, "", ""}, "搜索失败：无法连接到搜索网站，请检查网络后再试。"},
+      {{true, "HTTP/1.1 404 Not Found", "<html>not here</html>"}, "搜索失败：搜索网站返回了错误状态 404。"},
+      {{true, "HTTP/1.0 503 Service Unavailable", ""}, "搜索失败：搜索网站返回了错误状态 503。"},
+      {{true, "HTTP/1.1 200 OK", ""}, "搜索失败：搜索网站返回了空白页面。"},
+  };
+  for (const SearchOperation operation : {SearchOperation::Search, SearchOperation::NextPage}) {
+    for (const auto& c : cases) {
+      Fixture f;
+      f.Run(SearchOperation::Search);
+      f.Run(SearchOperation::NextPage);
+      const std::string indicator = f.view.indicator;
+      f.site.answer = c.answer;
+      f.Run(operation);
+      EXPECT_EQ(f.view.content, c.message);
+      EXPECT_TRUE(f.view.rowNames.empty()) << "the list is emptied";
+      EXPECT_TRUE(f.session.names.empty() && f.session.links.empty() && f.session.details.empty());
+      EXPECT_EQ(f.session.pageHtml, "");
+      EXPECT_EQ(f.session.currentPage, 2) << "the counters stay as they were";
+      EXPECT_EQ(f.session.pageCount, 120);
+      EXPECT_EQ(f.view.indicator, indicator);
+    }
+  }
+}
+
+TEST(SearchController, PageWithoutResultsKeepsTheNormalSummary) {
+  Fixture f;
+  f.site.rows = 0;
+  f.site.pages = 0;
+  f.Run(SearchOperation::Search);
+  EXPECT_EQ(f.view.content, "2013年3月5日9时\r\n搜索完成：本页共有资源0个\r\n          预计共有资源：0个");
 }
 
 TEST(LeadingInteger, ReadsSignAndLeadingDigits) {
