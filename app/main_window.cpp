@@ -8,6 +8,10 @@
 #include "app/html_view.h"
 #include "app/main_window_layout.h"
 #include "app/worker_thread.h"
+#include "resources/embedded_images.h"
+#include "skin/child_window.h"
+#include "skin/frame_painting.h"
+#include "skin/skin_setup.h"
 #include "web/encoding.h"
 
 namespace app {
@@ -145,8 +149,33 @@ bool MainWindow::OnCreate() {
   listFont_.reset(CreateSongTypeface(-14));
   CreateControls();
   CreateRowMenu();
+  ApplySkin();
   session_.currentPage = 1;
   return true;
+}
+
+// The skin draws the whole frame: caption with its buttons, background
+// picture, bottom strip; the summary box shows the picture around its text.
+void MainWindow::ApplySkin() {
+  skin::setSkinOptions(true, 22, false);
+  skin::ApplySkinOptions options;
+  options.titleBarInteractive = true;
+  options.dblClickMaximize = false;
+  options.showMenuButton = true;
+  options.titleOption = 1;
+  options.backgroundOption = 1;
+  options.bottomStripHeight = 25;
+  options.backgroundPicture = resources::embeddedImageBytes(resources::ImageRole::BackgroundPicture);
+  options.backgroundMode = 3;
+  skin::applySkin(hwnd_, 35, options);
+  skin::setBottomStripItem(hwnd_, 1, " 岚舟软件", std::nullopt, RGB(0, 255, 0));
+  skin::setBottomStripStyle(hwnd_, 1, 1, RGB(0, 0, 255), RGB(0, 255, 0));
+  skin::registerChildWindow(Control(kSummaryBoxId));
+  skin::setCloseEffect(hwnd_, 1);
+  skin::TitleStyle title;
+  title.textColour = RGB(144, 0, 255);
+  title.bold = 1;
+  skin::setTitleStyle(hwnd_, title);
 }
 
 HFONT MainWindow::FontFor(int fontChoice) const {

@@ -59,6 +59,7 @@ class MainWindow final : public search::SearchView, public search::RowActionsVie
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   bool OnCreate();
+  void ApplySkin();
   void OnCommand(int id, int code);
   LRESULT OnNotify(const NMHDR& header);
   LRESULT OnColourStatic(HDC dc);

@@ -1,0 +1,125 @@
+#include "skin/child_window.h"
+
+#include "gdiplus/graphics_object.h"
+#include "skin/drawing_primitives.h"
+#include "skin/skin_setup.h"
+#include "skin/skin_window.h"
+
+namespace skin {
+
+namespace {
+
+WNDPROC previousProc(HWND window) {
+  return reinterpret_cast<WNDPROC>(GetPropA(window, kPropChildPreviousProc));
+}
+
+LRESULT passOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcA(previousProc(window), window, message, wParam, lParam);
+}
+
+COLORREF keyedColour(HWND window) {
+  const SkinWindow* skin = skinWindowById(intProp(window, kPropChildOwnerSkinId));
+  const INT_PTR position = intProp(window, kPropChildPosition);
+  if (skin == nullptr || position < 1 || position > INT_PTR(skin->childHosts.size())) {
+    return GetSysColor(COLOR_BTNFACE);
+  }
+  return skin->childHosts[size_t(position - 1)].backgroundColour;
+}
+
+// Classes whose painters honour a DC in wParam: the whole client is drawn
+// over the background copy and keyed onto a washed one.
+bool paintsIntoGivenDc(const std::string& cls) {
+  return cls == "SysMonthCal32" || cls == "SysTabControl32" || cls == "msctls_statusbar32" || cls == "Button" ||
+         cls == "msctls_trackbar32";
+}
+
+LRESULT wholeWindowSeeThrough(HWND window) {
+  const RECT area = clientRectInWindow(window);
+  const int width = area.right - area.left, height = area.bottom - area.top;
+  HDC background = captureBackground(window, area);
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  const LRESULT result = CallWindowProcA(previousProc(window), window, WM_PAINT,
+                                         reinterpret_cast<WPARAM>(background), 0);
+  HDC washed = captureBackground(window, area);
+  {
+    gdiplus::GraphicsObject graphics;
+    gdiplus::SolidBrushObject wash;
+    if (graphics.CreateFromHDC(washed) &&
+        wash.CreateSolidFill(colourToArgb(RGB(255, 255, 255), skinOptions.washAlpha))) {
+      graphics.FillRectangle(wash, 0, 0, float(width), float(height));
+    }
+  }
+  TransparentBlt(washed, 0, 0, width, height, background, 0, 0, width, height, keyedColour(window));
+  BitBlt(dc, 0, 0, width, height, washed, 0, 0, SRCCOPY);
+  releaseCachedDc(background);
+  releaseCachedDc(washed);
+  EndPaint(window, &paint);
+  return result;
+}
+
+// The window paints itself on screen; every pixel it left in its background
+// colour is then replaced by the skin background.
+LRESULT updateAreaSeeThrough(HWND window) {
+  RECT update{};
+  if (!GetUpdateRect(window, &update, FALSE)) return passOn(window, WM_PAINT, 0, 0);
+  const int width = update.right - update.left, height = update.bottom - update.top;
+  const RECT client = clientRectInWindow(window);
+  RECT area = update;
+  OffsetRect(&area, client.left, client.top);
+  HDC background = captureBackground(window, area);
+  const LRESULT result = passOn(window, WM_PAINT, reinterpret_cast<WPARAM>(background), 0);
+  HDC dc = GetDC(window);
+  TransparentBlt(background, 0, 0, width, height, dc, update.left, update.top, width, height, keyedColour(window));
+  BitBlt(dc, update.left, update.top, width, height, background, 0, 0, SRCCOPY);
+  ReleaseDC(window, dc);
+  releaseCachedDc(background);
+  invalidateVisibleChildren(window);
+  return result;
+}
+
+}  // namespace
+
+bool registerChildWindow(HWND window, std::optional<COLORREF> backgroundColour) {
+  const int owner = skinIdOfAncestor(window);
+  SkinWindow* skin = skinWindowById(owner);
+  if (skin == nullptr) return false;
+  auto& hosts = skin->childHosts;
+  if (!(hosts.size() == 1 && hosts.front().window == nullptr)) hosts.emplace_back();
+  ChildHostEntry& entry = hosts.back();
+  entry.window = window;
+  entry.backgroundColour = backgroundColour.value_or(GetSysColor(COLOR_BTNFACE));
+  const ControlFont font = getControlFont(window);
+  entry.fontName = font.faceName.empty() ? "宋体" : font.faceName;
+  entry.fontSize = font.faceName.empty() ? 12 : font.size;
+  entry.fontStyle = font.style;
+  entry.previousWindowProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(childWindowProc)));
+  setIntProp(window, kPropChildPosition, INT_PTR(hosts.size()));
+  setIntProp(window, kPropChildOwnerSkinId, owner);
+  SetPropA(window, kPropChildPreviousProc, reinterpret_cast<HANDLE>(entry.previousWindowProc));
+  return true;
+}
+
+LRESULT CALLBACK childWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_MOVE:
+      if (skinOptions.washEnabled) InvalidateRect(window, nullptr, FALSE);
+      break;
+    case WM_ERASEBKGND:
+      if (!skinOptions.washEnabled) break;
+      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+      return 1;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      if (windowClassName(window) == "RichEdit20A") InvalidateRect(window, nullptr, FALSE);
+      break;
+    case WM_PAINT:
+      if (!skinOptions.skinChildControls) break;
+      if (paintsIntoGivenDc(windowClassName(window))) return wholeWindowSeeThrough(window);
+      return updateAreaSeeThrough(window);
+  }
+  return passOn(window, message, wParam, lParam);
+}
+
+}  // namespace skin

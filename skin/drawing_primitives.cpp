@@ -1,0 +1,287 @@
+#include "skin/drawing_primitives.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "gdiplus/graphics_object.h"
+
+namespace skin {
+
+ARGB colourToArgb(COLORREF colour, int alpha) {
+  const ARGB red = GetRValue(colour), green = GetGValue(colour), blue = GetBValue(colour);
+  return (static_cast<ARGB>(alpha & 0xFF) << 24) | (red << 16) | (green << 8) | blue;
+}
+
+COLORREF argbToColour(ARGB argb, int* alpha) {
+  if (alpha != nullptr) *alpha = static_cast<int>(argb >> 24);
+  return RGB((argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF);
+}
+
+namespace {
+
+struct CachedDc {
+  HDC dc;
+  HBITMAP bitmap;
+  HGDIOBJ previousObject;
+};
+
+// Process-wide; painters add and remove within one message.
+std::vector<CachedDc> cachedDcs;
+
+}  // namespace
+
+HBITMAP createArgbBitmap(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = std::max(width, 1);
+  info.bmiHeader.biHeight = -std::max(height, 1);
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+}
+
+namespace {
+
+// The display area of a tab control, where a filled tab panel shows its fill.
+RECT tabDisplayArea(HWND tab) {
+  RECT client{};
+  GetClientRect(tab, &client);
+  const int rows = static_cast<int>(SendMessageA(tab, TCM_GETROWCOUNT, 0, 0));
+  RECT item{};
+  SendMessageA(tab, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+  const int bandWidth = rows * (item.right - item.left);
+  const int bandHeight = rows * (item.bottom - item.top);
+  const LONG_PTR style = GetWindowLongPtrA(tab, GWL_STYLE);
+  const bool bottom = (style & TCS_BOTTOM) != 0, vertical = (style & TCS_VERTICAL) != 0;
+  if (bottom && vertical) return {0, 0, client.right - bandWidth - 1, client.bottom};
+  if (bottom) return {0, 0, client.right, client.bottom - bandHeight - 1};
+  if (vertical) return {bandWidth + 1, 0, client.right, client.bottom};
+  return {0, bandHeight + 1, client.right, client.bottom};
+}
+
+void fillPanel(HDC dc, HWND control, const Panel& panel, bool direct, int width, int height) {
+  gdiplus::PathObject path;
+  path.CreatePath();
+  if (direct && panel.isGroupBox) {
+    roundedRectPath(path, 0, 5, float(width), float(height - 6), 5);
+  } else if (direct && windowClassName(control) == "SysTabControl32") {
+    const RECT area = tabDisplayArea(control);
+    roundedRectPath(path, float(area.left), float(area.top), float(area.right - area.left),
+                    float(area.bottom - area.top), 5);
+  } else {
+    path.AddPathRectangle(0, 0, float(width), float(height));
+  }
+  gdiplus::GraphicsObject graphics;
+  gdiplus::SolidBrushObject brush;
+  if (graphics.CreateFromHDC(dc) && brush.CreateSolidFill(colourToArgb(panel.fillColour, panel.fillAlpha))) {
+    graphics.FillPath(brush, path);
+  }
+}
+
+}  // namespace
+
+void rememberCachedDc(HDC dc, HBITMAP bitmap, HGDIOBJ previousObject) {
+  for (CachedDc& entry : cachedDcs) {
+    if (entry.dc == dc) {
+      entry.bitmap = bitmap;
+      entry.previousObject = previousObject;
+      return;
+    }
+  }
+  cachedDcs.push_back({dc, bitmap, previousObject});
+}
+
+bool releaseCachedDc(HDC dc) {
+  if (dc == nullptr) return false;
+  for (auto it = cachedDcs.begin(); it != cachedDcs.end(); ++it) {
+    if (it->dc != dc) continue;
+    DeleteObject(SelectObject(dc, it->previousObject));
+    DeleteDC(dc);
+    cachedDcs.erase(it);
+    return true;
+  }
+  return false;
+}
+
+size_t cachedDcCount() { return cachedDcs.size(); }
+
+HDC captureBackground(HWND control, const RECT& area) {
+  const int width = area.right - area.left, height = area.bottom - area.top;
+  HBITMAP bitmap = createArgbBitmap(width, height);
+  HDC dc = CreateCompatibleDC(nullptr);
+  rememberCachedDc(dc, bitmap, SelectObject(dc, bitmap));
+
+  const HostSkinWindow host = findHostSkinWindow(control);
+  const SkinWindow* skin = skinWindowById(host.skinId);
+  if (skin == nullptr) return dc;
+  if (skin->backBufferDc != nullptr) {
+    const RECT rel = rectRelativeToSkinWindow(control);
+    BitBlt(dc, 0, 0, width, height, skin->backBufferDc, rel.left + area.left, rel.top + area.top, SRCCOPY);
+  }
+  int panel = host.panelPosition;
+  if (const int own = panelPosition(host.skinId, control)) panel = own;
+  if (panel > 0 && skin->panels[panel - 1].fillColour != 0) {
+    fillPanel(dc, control, skin->panels[panel - 1], host.direct, width, height);
+  }
+  return dc;
+}
+
+HBITMAP washedBackgroundBitmap(HWND control) {
+  RECT client{};
+  GetClientRect(control, &client);
+  const RECT inWindow = clientRectInWindow(control);
+  HDC dc = captureBackground(control, inWindow);
+  {
+    gdiplus::GraphicsObject graphics;
+    gdiplus::SolidBrushObject wash;
+    if (graphics.CreateFromHDC(dc) && wash.CreateSolidFill(colourToArgb(RGB(255, 255, 255), skinOptions.washAlpha))) {
+      graphics.FillRectangle(wash, 0, 0, float(client.right), float(client.bottom));
+    }
+  }
+  return snapshotToBitmap(dc, client.right, client.bottom);
+}
+
+HBITMAP snapshotToBitmap(HDC dc, int width, int height) {
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
+  HDC copy = CreateCompatibleDC(nullptr);
+  HGDIOBJ previous = SelectObject(copy, bitmap);
+  BitBlt(copy, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+  SelectObject(copy, previous);
+  DeleteDC(copy);
+  releaseCachedDc(dc);
+  return bitmap;
+}
+
+HostSkinWindow findHostSkinWindow(HWND control) {
+  for (size_t i = 0; i < skinWindowList.size(); ++i) {
+    if (skinWindowList[i]->window == control) return {static_cast<int>(i) + 1, 0, true};
+  }
+  for (HWND ancestor = GetParent(control); ancestor != nullptr; ancestor = GetParent(ancestor)) {
+    for (size_t i = 0; i < skinWindowList.size(); ++i) {
+      const int skinId = static_cast<int>(i) + 1;
+      if (skinWindowList[i]->window == ancestor) return {skinId, 0, true};
+      if (const int panel = panelPosition(skinId, ancestor)) return {skinId, panel, false};
+    }
+  }
+  return {};
+}
+
+int skinIdOfAncestor(HWND window) {
+  for (HWND ancestor = GetParent(window); ancestor != nullptr; ancestor = GetParent(ancestor)) {
+    for (size_t i = 0; i < skinWindowList.size(); ++i) {
+      if (skinWindowList[i]->window == ancestor) return static_cast<int>(i) + 1;
+    }
+  }
+  return 0;
+}
+
+int panelPosition(int skinId, HWND window) {
+  const SkinWindow* skin = skinWindowById(skinId);
+  if (skin == nullptr || window == nullptr) return 0;
+  for (size_t i = 0; i < skin->panels.size(); ++i) {
+    if (skin->panels[i].window == window) return static_cast<int>(i) + 1;
+  }
+  return 0;
+}
+
+RECT rectRelativeToSkinWindow(HWND control) {
+  RECT own{}, host{};
+  GetWindowRect(control, &own);
+  if (const SkinWindow* skin = skinWindowById(findHostSkinWindow(control).skinId)) {
+    GetWindowRect(skin->window, &host);
+  }
+  OffsetRect(&own, -host.left, -host.top);
+  return own;
+}
+
+RECT clientRectInWindowFor(SIZE window, SIZE client, LONG_PTR style) {
+  // Scroll bars taken as 17 pixels, on the right and at the bottom; the
+  // border as equal on both sides.
+  const int vertical = (style & WS_VSCROLL) ? 17 : 0;
+  const int horizontal = (style & WS_HSCROLL) ? 17 : 0;
+  const int left = static_cast<int>(std::floor((window.cx - client.cx - vertical) / 2.0));
+  const int top = static_cast<int>(std::floor((window.cy - client.cy - horizontal) / 2.0));
+  return {left, top, left + client.cx, top + client.cy};
+}
+
+RECT clientRectInWindow(HWND control) {
+  RECT window{}, client{};
+  GetWindowRect(control, &window);
+  GetClientRect(control, &client);
+  return clientRectInWindowFor({window.right - window.left, window.bottom - window.top},
+                               {client.right, client.bottom}, GetWindowLongPtrA(control, GWL_STYLE));
+}
+
+RECT childRectInParent(HWND child) {
+  for (const auto& skin : skinWindowList) {
+    if (skin->window == child) return {};
+  }
+  HWND parent = GetAncestor(child, GA_PARENT);
+  RECT client{};
+  GetClientRect(parent, &client);
+  POINT origin{0, 0};
+  ClientToScreen(parent, &origin);
+  OffsetRect(&client, origin.x, origin.y);
+  RECT rect{};
+  GetWindowRect(child, &rect);
+  OffsetRect(&rect, -client.left, -client.top);
+  return rect;
+}
+
+HDC excludeVisibleChildren(HWND window, HDC dc, bool dcGiven) {
+  if (!dcGiven) dc = GetDC(window);
+  for (HWND child = FindWindowExA(window, nullptr, nullptr, nullptr); child != nullptr;
+       child = FindWindowExA(window, child, nullptr, nullptr)) {
+    if (!IsWindowVisible(child) || (GetWindowLongPtrA(child, GWL_EXSTYLE) & WS_EX_TRANSPARENT)) continue;
+    const RECT r = childRectInParent(child);
+    ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
+  }
+  return dc;
+}
+
+void invalidateVisibleChildren(HWND window) {
+  for (HWND child = FindWindowExA(window, nullptr, nullptr, nullptr); child != nullptr;
+       child = FindWindowExA(window, child, nullptr, nullptr)) {
+    if (IsWindowVisible(child)) InvalidateRect(child, nullptr, TRUE);
+  }
+}
+
+void roundedRectPath(gdiplus::PathObject& path, float x, float y, float width, float height, int radius) {
+  const float r = static_cast<float>(std::clamp(radius, 1, 100));
+  path.AddPathArc(x + width - r, y, r, r, 270, 90);
+  path.AddPathArc(x + width - r - 1, y + height - r - 1, r + 1, r + 1, 0, 90);
+  path.AddPathArc(x, y + height - r, r, r, 90, 90);
+  path.AddPathArc(x, y, r, r, 180, 90);
+  path.ClosePathFigure();
+}
+
+void tabOutlinePath(gdiplus::PathObject& path, int x, int y, int width, int height, int radius) {
+  const float fx = float(x), fy = float(y), w = float(width), h = float(height), r = float(radius);
+  path.AddPathLine(fx, fy + h, fx, fy + r);
+  path.AddPathArc(fx, fy, r, r, 180, 90);
+  path.AddPathLine(fx + r, fy, fx + w - r, fy);
+  path.AddPathArc(fx + w - r, fy, r, r, 270, 90);
+  path.AddPathLine(fx + w, fy + r, fx + w, fy + h);
+}
+
+void glowOutline(gdiplus::GraphicsObject& graphics, const gdiplus::PathObject& path, int count, COLORREF colour,
+                 int alpha) {
+  // Translucent strokes, each wider than the last: darkest on the path.
+  for (int width = 1; width <= count; ++width) {
+    gdiplus::PenObject pen;
+    if (pen.CreatePen1(colourToArgb(colour, alpha), float(width))) graphics.DrawPath(pen, path);
+  }
+}
+
+std::string windowClassName(HWND window) {
+  char name[256] = {};
+  GetClassNameA(window, name, 255);
+  return name;
+}
+
+}  // namespace skin

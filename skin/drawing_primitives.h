@@ -1,0 +1,78 @@
+#pragma once
+// What every skin painter shares: colour conversions, the register of
+// captured memory DCs, background capture from the skinned window's back
+// buffer, the GDI+ path shapes and small window-geometry helpers.
+
+#include <windows.h>
+
+#include <string>
+
+#include "skin/skin_window.h"
+
+namespace gdiplus {
+class GraphicsObject;
+class PathObject;
+}  // namespace gdiplus
+
+namespace skin {
+
+// Windows colour value (0x00BBGGRR) to GDI+ ARGB and back.
+ARGB colourToArgb(COLORREF colour, int alpha = 255);
+COLORREF argbToColour(ARGB argb, int* alpha = nullptr);
+
+// The register of memory DCs made by the painters. A DC is released with
+// one call, whatever bitmap it holds.
+void rememberCachedDc(HDC dc, HBITMAP bitmap, HGDIOBJ previousObject);
+bool releaseCachedDc(HDC dc);
+size_t cachedDcCount();
+
+// A zero-filled (fully transparent) 32-bit ARGB bitmap, at least 1 x 1.
+HBITMAP createArgbBitmap(int width, int height);
+
+// A memory DC of `area`'s size (an area in the control's window
+// coordinates) holding the skin background that lies under it. Released
+// with releaseCachedDc.
+HDC captureBackground(HWND control, const RECT& area);
+// The control's client background under a white wash of washAlpha, as a
+// bitmap owned by the caller.
+HBITMAP washedBackgroundBitmap(HWND control);
+// A new bitmap with the first width x height pixels of a captured DC; the
+// DC is released.
+HBITMAP snapshotToBitmap(HDC dc, int width, int height);
+
+struct HostSkinWindow {
+  int skinId = 0;         // 0: no skinned ancestor
+  int panelPosition = 0;  // 0: no panel between
+  bool direct = false;    // the control sits directly in the window
+};
+HostSkinWindow findHostSkinWindow(HWND control);
+int skinIdOfAncestor(HWND window);
+int panelPosition(int skinId, HWND window);
+
+RECT rectRelativeToSkinWindow(HWND control);
+RECT clientRectInWindow(HWND control);
+RECT childRectInParent(HWND child);
+// The client area in window coordinates, from the two sizes and the style.
+RECT clientRectInWindowFor(SIZE window, SIZE client, LONG_PTR style);
+
+// Clips every visible, non-transparent child out of the DC; with
+// dcGiven false the window's own DC is taken first (the caller releases it).
+HDC excludeVisibleChildren(HWND window, HDC dc, bool dcGiven);
+void invalidateVisibleChildren(HWND window);
+
+// `radius` is the diameter of the corner arcs, held to 1..100.
+void roundedRectPath(gdiplus::PathObject& path, float x, float y, float width, float height, int radius);
+void tabOutlinePath(gdiplus::PathObject& path, int x, int y, int width, int height, int radius);
+void glowOutline(gdiplus::GraphicsObject& graphics, const gdiplus::PathObject& path, int count, COLORREF colour,
+                 int alpha);
+
+std::string windowClassName(HWND window);
+inline int loWord(LPARAM value) { return static_cast<int>(value & 0xFFFF); }
+inline int hiWord(LPARAM value) { return static_cast<int>(static_cast<LONG>(value) >> 16); }
+inline POINT makePoint(int x, int y) { return POINT{x, y}; }
+// Mouse coordinates of lParam as signed 16-bit values.
+inline POINT mousePoint(LPARAM lParam) {
+  return POINT{static_cast<short>(lParam & 0xFFFF), static_cast<short>((lParam >> 16) & 0xFFFF)};
+}
+
+}  // namespace skin

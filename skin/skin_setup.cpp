@@ -1,0 +1,151 @@
+#include "skin/skin_setup.h"
+
+#include <algorithm>
+
+#include "gdiplus/font_objects.h"
+#include "skin/background_picture.h"
+#include "skin/frame_layout.h"
+#include "skin/frame_window.h"
+#include "win32/scoped.h"
+
+namespace skin {
+
+SkinOptions skinOptions;
+std::vector<std::unique_ptr<SkinWindow>> skinWindowList;
+
+SkinWindow* skinWindowById(INT_PTR skinId) {
+  if (skinId < 1 || skinId > static_cast<INT_PTR>(skinWindowList.size())) return nullptr;
+  return skinWindowList[static_cast<size_t>(skinId - 1)].get();
+}
+
+namespace {
+
+// The per-kind control set-ups, in the order they run: push buttons, check
+// boxes and radio buttons, edit boxes, combo boxes, trackbars, progress
+// bars, list controls, up-down controls, headers, toolbars. Each kind's skin
+// adds its set-up here.
+using ControlSetup = void (*)(int skinId, HWND topLevel);
+const std::vector<ControlSetup> controlSetups;
+
+RECT clientRect(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return client;
+}
+
+}  // namespace
+
+void setSkinOptions(bool skinChildControls, std::optional<int> washAlpha, std::optional<bool> trackbarOption) {
+  skinOptions.skinChildControls = skinChildControls;
+  skinOptions.washAlpha = washAlpha.value_or(160);
+  skinOptions.washEnabled = washAlpha.has_value();
+  skinOptions.trackbarOption = trackbarOption.value_or(true);
+}
+
+int findSkinWindow(HWND window) {
+  for (size_t i = 0; i < skinWindowList.size(); ++i) {
+    if (skinWindowList[i]->window == window) return static_cast<int>(i) + 1;
+  }
+  return 0;
+}
+
+void applySkin(HWND window, int titleBarHeight, const ApplySkinOptions& options) {
+  if (findSkinWindow(window) != 0) return;
+  const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
+  const RECT client = clientRect(window);
+  skinOptions.frameBorder = 3;
+
+  auto record = std::make_unique<SkinWindow>();
+  record->window = window;
+  record->titleBarHeight = std::max(titleBarHeight, 25);
+  record->showHelpButton = options.showHelpButton;
+  record->showMenuButton = options.showMenuButton;
+  record->showMinimizeButton = (style & WS_MINIMIZEBOX) != 0;
+  record->showMaximizeButton = (style & WS_MAXIMIZEBOX) != 0;
+  record->showCloseButton = true;
+  record->titleOption = options.titleOption;
+  record->backgroundOption = options.backgroundOption;
+  record->backgroundMode = options.backgroundMode.value_or(skinOptions.defaultBackgroundMode);
+  record->dblClickMaximize = options.dblClickMaximize;
+  record->titleBarInteractive = options.titleBarInteractive;
+  record->bottomStripHeight = options.bottomStripHeight;
+  record->maxTrackWidth = GetSystemMetrics(SM_CXSCREEN);
+  record->maxTrackHeight = GetSystemMetrics(SM_CYSCREEN);
+
+  if (!options.backgroundPicture.empty()) {
+    const Bytes& picture = options.backgroundPicture;
+    record->themeColour = averageImageColour(picture, 2000);
+    if (record->backgroundMode == 0) {
+      record->backgroundPicture = fadeBackground(picture, std::nullopt, record->themeColour);
+    } else if (record->backgroundMode == 1) {
+      record->backgroundPicture = fadeBackground(picture, std::nullopt, record->themeColour, 0);
+    } else {
+      record->backgroundPicture = picture;
+    }
+  }
+
+  buildCaptionButtons(*record, client.right);
+  SetWindowLongPtrA(window, GWL_STYLE, style | WS_SYSMENU);
+
+  skinWindowList.push_back(std::move(record));
+  const int skinId = static_cast<int>(skinWindowList.size());
+  SkinWindow& skin = *skinWindowList.back();
+
+  skin.captionTooltips = std::make_unique<tooltip::TooltipObject>();
+  skin.captionTooltips->Create(window);
+  for (size_t i = 0; i < skin.captionButtons.size(); ++i) {
+    const CaptionButton& button = skin.captionButtons[i];
+    const RECT area{LONG(button.rect.x), LONG(button.rect.y), LONG(button.rect.x + button.rect.width),
+                    LONG(button.rect.y + button.rect.height)};
+    skin.captionTooltips->AddTool(&area, button.tooltip.c_str(), i + 1);
+  }
+  skin.captionToolCount = static_cast<int>(skin.captionButtons.size());
+  layoutCaptionButtons(skinId);
+
+  if (skin.bottomStripHeight > 0) {
+    initialBottomStripLayout(skin, client, options.bottomStripItems);
+    skin.stripOptionC = 0;
+    skin.stripTextColour = RGB(255, 255, 255);
+    skin.stripFontName = "宋体";
+    skin.stripFontSize = 12;
+  }
+  layoutBottomStrip(skinId);
+
+  for (ControlSetup setup : controlSetups) setup(skinId, window);
+  skin.skinActive = true;
+
+  skin.previousWindowProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(frameWindowProc)));
+  SetPropA(window, kPropPreviousProc, reinterpret_cast<HANDLE>(skin.previousWindowProc));
+  setIntProp(window, kPropSkinId, skinId);
+}
+
+void layoutCaptionButtons(int skinId) {
+  SkinWindow* skin = skinWindowById(skinId);
+  if (skin == nullptr) return;
+  layoutCaptionButtonsIn(*skin, clientRect(skin->window));
+  if (!skin->captionTooltips) return;
+  for (size_t i = 0; i < skin->captionButtons.size(); ++i) {
+    const CaptionButton& button = skin->captionButtons[i];
+    const RECT area{LONG(button.rect.x), LONG(button.rect.y), LONG(button.rect.x + button.rect.width),
+                    LONG(button.rect.y + 18)};
+    skin->captionTooltips->NewToolRect(i + 1, area);
+    skin->captionTooltips->UpdateTipText(i + 1, button.tooltip.c_str());
+  }
+}
+
+void layoutBottomStrip(int skinId) {
+  if (SkinWindow* skin = skinWindowById(skinId)) layoutBottomStripIn(*skin, clientRect(skin->window));
+}
+
+ControlFont getControlFont(HWND control) {
+  HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+  if (font == nullptr) return {};
+  win32::ScopedWindowDc dc(control);
+  gdiplus::FontObject gdiplusFont;
+  gdiplus::FontFamilyObject family;
+  if (!gdiplusFont.CreateFontFromHFONT(dc.get(), font) || !gdiplusFont.GetFamily(family)) return {};
+  return {family.GetFamilyName(), static_cast<int>(gdiplusFont.GetFontSize()), gdiplusFont.GetFontStyle()};
+}
+
+}  // namespace skin

@@ -1,0 +1,80 @@
+#pragma once
+// How a window gets its skin: the options, applySkin, and the registration
+// of child controls with the per-kind skins.
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "skin/skin_window.h"
+
+namespace skin {
+
+void setSkinOptions(bool skinChildControls, std::optional<int> washAlpha = std::nullopt,
+                    std::optional<bool> trackbarOption = std::nullopt);
+
+struct ApplySkinOptions {
+  bool titleBarInteractive = true;
+  bool dblClickMaximize = true;
+  bool showHelpButton = false;
+  bool showMenuButton = false;
+  int titleOption = 1;
+  int backgroundOption = 0;
+  int bottomStripHeight = 0;  // 0: no strip
+  std::vector<BottomStripItem> bottomStripItems;  // empty: one filling item
+  Bytes backgroundPicture;
+  std::optional<int> backgroundMode;  // default: skinOptions.defaultBackgroundMode
+};
+
+// Skins a top-level window and its direct child controls; a window is
+// skinned at most once.
+void applySkin(HWND window, int titleBarHeight, const ApplySkinOptions& options = {});
+
+// 1-based skin id of the window, 0 when it is not skinned.
+int findSkinWindow(HWND window);
+
+void layoutCaptionButtons(int skinId);
+void layoutBottomStrip(int skinId);
+
+struct ControlFont {
+  std::string faceName;
+  int size = 0;
+  int style = 0;
+};
+// The font the control draws with now (its WM_GETFONT font); the control's
+// font is left alone.
+ControlFont getControlFont(HWND control);
+
+// The registration pattern shared by the per-kind set-ups: every direct
+// child of `topLevel` with the kind's class that passes `accepts` (null:
+// all) is put in the kind's list (the list's first, zero entry is filled
+// before any is appended; with `skipsListed`, a handle already listed is left
+// out), subclassed with `windowProc` and given its properties. Does nothing
+// when skinChildControls is off.
+template <class Entry>
+void registerControls(int skinId, HWND topLevel, const char* className, bool (*accepts)(HWND),
+                      std::vector<Entry>& list, bool skipsListed, WNDPROC windowProc) {
+  if (!skinOptions.skinChildControls) return;
+  for (HWND child = FindWindowExA(topLevel, nullptr, className, nullptr); child != nullptr;
+       child = FindWindowExA(topLevel, child, className, nullptr)) {
+    if (accepts != nullptr && !accepts(child)) continue;
+    if (skipsListed) {
+      bool listed = false;
+      for (const Entry& entry : list) listed = listed || entry.window == child;
+      if (listed) continue;
+    }
+    if (!(list.size() == 1 && list.front().window == nullptr)) list.emplace_back();
+    Entry& entry = list.back();
+    entry.window = child;
+    const int position = static_cast<int>(list.size());
+    entry.previousWindowProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc)));
+    setIntProp(child, kPropSkinId, position);
+    setIntProp(child, kPropOwnerSkinId, skinId);
+    SetPropA(child, kPropPreviousProc, reinterpret_cast<HANDLE>(entry.previousWindowProc));
+  }
+}
+
+}  // namespace skin

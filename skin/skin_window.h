@@ -1,0 +1,193 @@
+#pragma once
+// The skin's records: the process-wide options, one SkinWindow per skinned
+// top-level window, and the names of the window properties that tie windows
+// and controls to them.
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tooltip/tooltip_object.h"
+
+namespace skin {
+
+using Bytes = std::vector<unsigned char>;
+using ARGB = DWORD;
+
+struct SkinOptions {
+  bool skinChildControls = true;
+  int washAlpha = 160;
+  bool washEnabled = false;
+  bool trackbarOption = true;
+  COLORREF accentColour = RGB(34, 202, 221);
+  int frameBorder = 3;
+  int defaultBackgroundMode = 0;
+};
+
+// Process-wide; touched only from the window thread.
+extern SkinOptions skinOptions;
+
+// Window property names.
+inline constexpr char kPropSkinId[] = "Hw_lbID";        // window: its skin id; control: its list position
+inline constexpr char kPropOwnerSkinId[] = "Hw_FuID";   // control: skin id of its window
+inline constexpr char kPropPreviousProc[] = "Hw_hProc";
+inline constexpr char kPropTextColour[] = "Kj_Ztys";
+inline constexpr char kPropBackgroundBitmap[] = "Kj_wtjb";
+inline constexpr char kPropBackgroundBrush[] = "Kj_dxjb";
+inline constexpr char kPropChildPosition[] = "Kj_lbID";
+inline constexpr char kPropChildOwnerSkinId[] = "Kj_FuID";
+inline constexpr char kPropChildPreviousProc[] = "Kj_hProc";
+inline constexpr char kPropFirstBackBuffer[] = "Ck_Ycjdx";
+inline constexpr char kPropCurrentBackBuffer[] = "Ck_wtjbdx";
+
+// Integer and pointer values kept in window properties.
+inline void setIntProp(HWND window, const char* name, INT_PTR value) {
+  SetPropA(window, name, reinterpret_cast<HANDLE>(value));
+}
+inline INT_PTR intProp(HWND window, const char* name) {
+  return reinterpret_cast<INT_PTR>(GetPropA(window, name));
+}
+
+struct FloatRect {
+  float x = 0, y = 0, width = 0, height = 0;
+};
+
+struct IntRect {
+  int x = 0, y = 0, width = 0, height = 0;
+};
+
+// Caption-button kinds.
+enum CaptionKind : int { kCloseButton = 0, kMaximizeButton = 1, kMinimizeButton = 2, kMenuButton = 3, kHelpButton = 4 };
+
+struct CaptionButton {
+  int width = 0;
+  int height = 0;
+  Bytes glyph;
+  Bytes alternateGlyph;
+  int kind = 0;
+  std::string tooltip;
+  int state = 0;
+  FloatRect rect;
+};
+
+struct BottomStripItem {
+  int width = -1;  // -1: all remaining width
+  std::string text;
+  Bytes icon;
+  COLORREF colour = 0;
+};
+
+// A memory DC that keeps a copy of part of the back buffer, with the bitmap
+// it was created with (put back before the DC is deleted).
+struct SnapshotDc {
+  HDC dc = nullptr;
+  HGDIOBJ firstBitmap = nullptr;
+  HBITMAP currentBitmap = nullptr;
+};
+
+struct FadeStep {
+  int button = 0;  // 1-based caption button, 0 = none
+  int step = 0;    // 0..8
+};
+
+// The per-kind control entries. Each starts with the control's handle; the
+// kinds' painters add what they need.
+struct ControlEntry {
+  HWND window = nullptr;
+  WNDPROC previousWindowProc = nullptr;
+};
+struct EditEntry : ControlEntry {
+  HWND vScrollOverlay = nullptr;
+  HWND hScrollOverlay = nullptr;
+};
+
+struct ChildHostEntry {
+  HWND window = nullptr;
+  WNDPROC previousWindowProc = nullptr;
+  COLORREF backgroundColour = 0;
+  std::string fontName;
+  int fontSize = 0;
+  int fontStyle = 0;
+};
+
+struct Panel {
+  HWND window = nullptr;
+  COLORREF fillColour = 0;  // 0: no fill
+  BYTE fillAlpha = 0;
+  bool isGroupBox = false;
+};
+
+struct SkinWindow {
+  HWND window = nullptr;
+  int closeOption = 0;
+  int focusOption = 0;
+  int titleBarHeight = 25;
+  bool showHelpButton = false;
+  bool showMenuButton = false;
+  bool showMinimizeButton = false;
+  bool showMaximizeButton = false;
+  bool showCloseButton = true;
+  int titleOption = 1;
+  int backgroundOption = 0;
+  WNDPROC previousWindowProc = nullptr;
+  Bytes backgroundPicture;
+  int backgroundMode = 0;
+  ARGB themeColour = 0;
+  std::vector<CaptionButton> captionButtons;
+  int captionStripX = 0, captionStripY = 0, captionStripWidth = 0, captionStripHeight = 0;
+  SnapshotDc captionSnapshot;
+  SnapshotDc bottomStripSnapshot;
+  bool isMaximized = false;
+  bool isMinimized = false;
+  int minTrackWidth = 200, minTrackHeight = 150;
+  int maxTrackWidth = 0, maxTrackHeight = 0;
+  bool dblClickMaximize = true;
+  bool titleBarInteractive = true;
+  COLORREF titleTextColour = RGB(255, 255, 255);
+  COLORREF titleTextColour2 = RGB(128, 128, 128);
+  std::string titleFontName = "宋体";
+  int titleFontSize = 12;
+  int titleTextStyle = 1;
+  int hoverButton = 0;
+  int lastHoverKind = 0;
+  HWND lastHoverParent = nullptr;
+  std::unique_ptr<tooltip::TooltipObject> captionTooltips;
+  int bottomStripHeight = 0;
+  IntRect bottomStripRect;
+  std::vector<BottomStripItem> bottomStripItems;
+  std::vector<IntRect> bottomStripItemRects;
+  int stripOptionA = 0, stripOptionB = 0;
+  COLORREF stripOptionC = 0;
+  COLORREF stripTextColour = RGB(255, 255, 255);
+  std::string stripFontName = "宋体";
+  int stripFontSize = 12;
+  // Each list starts with one zero entry, filled by the first registration.
+  std::vector<ControlEntry> buttons{1};
+  std::vector<EditEntry> editFrames{1};
+  std::vector<ControlEntry> listControls{1};
+  std::vector<ControlEntry> trackbars{1};
+  std::vector<ControlEntry> progressBars{1};
+  std::vector<ControlEntry> comboBoxes{1};
+  std::vector<ControlEntry> upDowns{1};
+  std::vector<ControlEntry> headers{1};
+  std::vector<ChildHostEntry> childHosts{1};
+  bool skinActive = false;
+  HDC backBufferDc = nullptr;
+  int lastHoverPosition = 0, hoverPosition = 0;
+  int captionToolCount = 0;
+  std::vector<Panel> panels{1};
+  // Hover fade of the caption buttons.
+  FadeStep fadeIn, fadeOut;
+  bool fadeTimerOn = false;
+  bool mouseInside = false;
+};
+
+// The skinned windows in skin-id order (id = 1-based position).
+extern std::vector<std::unique_ptr<SkinWindow>> skinWindowList;
+
+// The record with that 1-based id, or null.
+SkinWindow* skinWindowById(INT_PTR skinId);
+
+}  // namespace skin
