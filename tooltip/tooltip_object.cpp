@@ -1,8 +1,16 @@
 #include "tooltip/tooltip_object.h"
 
+#include <cstddef>
+
 namespace tooltip {
 
-static_assert(sizeof(void*) != 4 || TTTOOLINFOA_V1_SIZE == 40, "the 32-bit tool record is 40 bytes");
+namespace {
+
+// The first form of the tool record ends with its text pointer.
+constexpr UINT kToolRecordSize = offsetof(TTTOOLINFOA, lpszText) + sizeof(LPSTR);
+static_assert(sizeof(void*) != 4 || kToolRecordSize == 40, "the 32-bit tool record is 40 bytes");
+
+}  // namespace
 
 TooltipObject::~TooltipObject() {
   if (tipWindow != nullptr && IsWindow(tipWindow)) DestroyWindow(tipWindow);
@@ -22,7 +30,7 @@ HWND TooltipObject::Create(HWND owner, bool balloon) {
 
 TTTOOLINFOA TooltipObject::Record(UINT_PTR id, const RECT* rect, const char* text) const {
   TTTOOLINFOA record = {};
-  record.cbSize = TTTOOLINFOA_V1_SIZE;
+  record.cbSize = kToolRecordSize;
   record.uFlags = TTF_SUBCLASS;
   record.hwnd = ownerWindow;
   record.uId = id;

@@ -52,6 +52,12 @@ TEST(StreamObject, GetBytesStopsAtWhatWasWrittenNotAtTheBlockSize) {
   ULONG written = 0;
   ASSERT_EQ(stream.GetStream()->Write(text, 7, &written), S_OK);
   EXPECT_EQ(stream.GetBytes(), AsBytes("seven b"));
+
+  // Systems round global blocks up, and a stream grows its block in steps:
+  // a block larger than the stream must not add bytes.
+  ASSERT_NE(GlobalReAlloc(stream.GetMemoryHandle(), 4096, GMEM_MOVEABLE | GMEM_ZEROINIT), nullptr);
+  ASSERT_GE(stream.GlobalSize(), 4096u);
+  EXPECT_EQ(stream.GetBytes(), AsBytes("seven b"));
 }
 
 struct EmbeddedCase {
