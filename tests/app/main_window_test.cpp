@@ -131,7 +131,7 @@ TEST_F(MainWindowTest, WindowHasItsTitleSizeAndStyle) {
   const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
   EXPECT_TRUE(style & WS_MINIMIZEBOX);
   EXPECT_FALSE(style & WS_MAXIMIZEBOX);
-  EXPECT_FALSE(style & WS_SYSMENU);
+  EXPECT_TRUE(style & WS_SYSMENU) << "the skin gives the window its system menu";
   EXPECT_NE(style & WS_CAPTION, WS_CAPTION);
   EXPECT_FALSE(style & WS_THICKFRAME);
   EXPECT_EQ(GetMenu(hwnd), nullptr) << "the menu is never shown in a menu bar";
