@@ -69,8 +69,14 @@ void registerControls(int skinId, HWND topLevel, const char* className, bool (*a
     Entry& entry = list.back();
     entry.window = child;
     const int position = static_cast<int>(list.size());
-    entry.previousWindowProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc)));
+    if (GetWindowLongPtrA(child, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(windowProc)) {
+      // Listed again but not subclassed again: its previous procedure would
+      // become the kind's own, which would then call itself for ever.
+      entry.previousWindowProc = reinterpret_cast<WNDPROC>(GetPropA(child, kPropPreviousProc));
+    } else {
+      entry.previousWindowProc = reinterpret_cast<WNDPROC>(
+          SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc)));
+    }
     setIntProp(child, kPropSkinId, position);
     setIntProp(child, kPropOwnerSkinId, skinId);
     SetPropA(child, kPropPreviousProc, reinterpret_cast<HANDLE>(entry.previousWindowProc));
