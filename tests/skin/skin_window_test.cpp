@@ -369,7 +369,9 @@ TEST_F(SkinWindowTest, RoundedRectPathHoldsItsCornersBetweenOneAndAHundred) {
     }
     EXPECT_EQ(canvas.BitmapGetPixel(c.filled.x, c.filled.y) >> 24, 0xFFu);
     EXPECT_EQ(canvas.BitmapGetPixel(150, 150) >> 24, 0xFFu);
-    if (c.empty.x >= 0) EXPECT_EQ(canvas.BitmapGetPixel(c.empty.x, c.empty.y) >> 24, 0u);
+    if (c.empty.x >= 0) {
+      EXPECT_EQ(canvas.BitmapGetPixel(c.empty.x, c.empty.y) >> 24, 0u);
+    }
   }
 }
 
@@ -649,8 +651,9 @@ TEST_F(SkinWindowTest, RepaintsAndHoverFadesLeaveObjectCountsFlat) {
   for (int i = 0; i < 100; ++i) cycle();
   const DWORD gdiAfter = GdiObjects();
   const SIZE_T bytesAfter = PrivateBytes();
-  std::printf("100 repaints and hover fades: GDI objects %lu -> %lu, private bytes %zu -> %zu KB, windows %d -> %d\n",
-              gdiBefore, gdiAfter, bytesBefore / 1024, bytesAfter / 1024, windowsBefore, ThreadWindows());
+  std::printf("100 repaints and hover fades: GDI objects %lu -> %lu, private bytes %lu -> %lu KB, windows %d -> %d\n",
+              gdiBefore, gdiAfter, static_cast<unsigned long>(bytesBefore / 1024),
+              static_cast<unsigned long>(bytesAfter / 1024), windowsBefore, ThreadWindows());
   EXPECT_EQ(gdiAfter, gdiBefore);
   EXPECT_EQ(ThreadWindows(), windowsBefore);
   // Where GDI objects are not counted (Wine), memory stands in: one leaked
