@@ -15,6 +15,9 @@
 #include "app/browser_box.h"
 #include "app/html_view.h"
 #include "app/main_window_layout.h"
+#include "skin/child_window.h"
+#include "skin/frame_window.h"
+#include "skin/skin_setup.h"
 #include "web/encoding.h"
 
 namespace app {
@@ -137,6 +140,32 @@ TEST_F(MainWindowTest, WindowHasItsTitleSizeAndStyle) {
   EXPECT_EQ(GetMenu(hwnd), nullptr) << "the menu is never shown in a menu bar";
   EXPECT_NE(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0), 0);
   EXPECT_EQ(session.currentPage, 1);
+}
+
+TEST_F(MainWindowTest, CreationSkinsTheWindowAndTheSummaryBox) {
+  const skin::SkinWindow* frame = skin::skinWindowById(skin::findSkinWindow(hwnd));
+  ASSERT_NE(frame, nullptr);
+  EXPECT_EQ(GetWindowLongPtrA(hwnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(skin::frameWindowProc));
+  EXPECT_TRUE(skin::skinOptions.washEnabled);
+  EXPECT_EQ(skin::skinOptions.washAlpha, 22);
+  EXPECT_FALSE(skin::skinOptions.trackbarOption);
+  EXPECT_EQ(frame->titleBarHeight, 35);
+  EXPECT_FALSE(frame->dblClickMaximize);
+  ASSERT_EQ(frame->captionButtons.size(), 3u) << "main menu, minimize, close";
+  EXPECT_EQ(frame->captionButtons[0].kind, skin::kMenuButton);
+  EXPECT_EQ(frame->backgroundMode, 3);
+  EXPECT_FALSE(frame->backgroundPicture.empty());
+  EXPECT_EQ(frame->themeColour >> 24, 0xFFu);
+  ASSERT_EQ(frame->bottomStripItems.size(), 1u);
+  EXPECT_EQ(frame->bottomStripItems[0].text, " 岚舟软件");
+  EXPECT_EQ(frame->stripOptionB, 1) << "the strip text glows";
+  EXPECT_EQ(frame->stripOptionC, RGB(0, 0, 255));
+  EXPECT_EQ(frame->stripTextColour, RGB(0, 255, 0));
+  EXPECT_EQ(frame->closeOption, 1);
+  EXPECT_EQ(frame->titleTextColour, RGB(144, 0, 255));
+  EXPECT_EQ(GetWindowLongPtrA(window->Control(kSummaryBoxId), GWLP_WNDPROC),
+            reinterpret_cast<LONG_PTR>(skin::childWindowProc));
+  EXPECT_NE(frame->backBufferDc, nullptr) << "shown means painted by the skin";
 }
 
 TEST_F(MainWindowTest, EveryControlHasItsClassRectangleTextAndFont) {

@@ -160,6 +160,7 @@ class SkinWindowTest : public ::testing::Test {
 
   static void Send(HWND window, UINT message, POINT at, WPARAM wParam = 0) {
     SendMessageA(window, message, wParam, MAKELPARAM(at.x, at.y));
+    if (cachedDcCount() != 0) dcLeftInRegister = true;
   }
 
   std::vector<HWND> windows;
