@@ -556,15 +556,19 @@ void shrinkCloseEffect(HWND window) {
   }
 }
 
+void releaseChildBackgrounds(HWND window) {
+  for (HWND child = FindWindowExA(window, nullptr, nullptr, nullptr); child != nullptr;
+       child = FindWindowExA(window, child, nullptr, nullptr)) {
+    if (windowClassName(child) == "ToolbarWindow32") continue;  // keeps its image list there
+    DeleteObject(RemovePropA(child, kPropBackgroundBrush));
+    DeleteObject(RemovePropA(child, kPropBackgroundBitmap));
+  }
+}
+
 void releaseSkinWindow(HWND window) {
   const int skinId = findSkinWindow(window);
   SkinWindow* skin = skinWindowById(skinId);
   if (skin == nullptr) return;
-  for (const EditEntry& edit : skin->editFrames) {
-    if (edit.window == nullptr) continue;
-    DeleteObject(GetPropA(edit.window, kPropBackgroundBitmap));
-    DeleteObject(GetPropA(edit.window, kPropBackgroundBrush));
-  }
   if (skin->backBufferDc != nullptr) {
     DeleteObject(SelectObject(skin->backBufferDc, GetPropA(window, kPropFirstBackBuffer)));
     DeleteDC(skin->backBufferDc);

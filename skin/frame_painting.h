@@ -53,6 +53,9 @@ int setTitleStyle(HWND window, const TitleStyle& style);
 
 // Shrinks the window to its centre while fading it out, in ten frames.
 void shrinkCloseEffect(HWND window);
+// Deletes the background brushes and bitmaps the colour messages gave the
+// window's children. Runs while the children still exist.
+void releaseChildBackgrounds(HWND window);
 // Frees the window's skin objects, gives it back its procedure, removes its
 // record and renumbers the windows after it.
 void releaseSkinWindow(HWND window);

@@ -313,6 +313,9 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       // The previous procedure never sees WM_CLOSE: the window closes here.
       if (skin.closeOption == 1) shrinkCloseEffect(window);
       return DefWindowProcA(window, message, wParam, lParam);
+    case WM_DESTROY:
+      releaseChildBackgrounds(window);
+      break;
     case WM_NCDESTROY: {
       const WNDPROC previous = previousProc(window);
       KillTimer(window, fadeTimerId(window));

@@ -606,6 +606,78 @@ TEST_F(SkinWindowTest, SeeThroughChildShowsTheBackgroundWhereItPaintedButtonFace
   ReleaseDC(box, dc);
 }
 
+TEST_F(SkinWindowTest, NewTitleTextIsDrawnAtOnce) {
+  HWND window = CreateTopLevel();
+  SkinWindow& skin = SkinAndShow(window);
+  auto titlePixels = [&] {
+    std::vector<COLORREF> pixels;
+    for (int x = 30; x < 200; ++x) pixels.push_back(GetPixel(skin.backBufferDc, x, 12));
+    return pixels;
+  };
+  const std::vector<COLORREF> before = titlePixels();
+  SetWindowTextA(window, "WWWWWWWWWWWWWWWWWWWW");
+  EXPECT_NE(titlePixels(), before);
+  char text[64] = {};
+  GetWindowTextA(window, text, sizeof text);
+  EXPECT_STREQ(text, "WWWWWWWWWWWWWWWWWWWW") << "the window still stores its text";
+}
+
+TEST_F(SkinWindowTest, ChildNotificationsRepaintTheControl) {
+  HWND window = CreateTopLevel();
+  HWND edit = CreateChild(window, "Edit", 10, 40, 100, 24);
+  HWND list = CreateChild(window, "ListBox", 10, 70, 100, 60);
+  HWND combo = CreateChild(window, "ComboBox", 10, 140, 100, 100, CBS_DROPDOWNLIST);
+  SkinAndShow(window);
+  struct {
+    const char* name;
+    HWND control;
+    int code;
+    bool washEnabled;
+    bool repainted;
+  } cases[] = {
+      {"edit changed", edit, EN_CHANGE, true, true},     {"edit scrolled", edit, EN_VSCROLL, true, true},
+      {"edit updated", edit, EN_UPDATE, true, true},     {"edit focused", edit, EN_SETFOCUS, true, false},
+      {"list selection", list, LBN_SELCHANGE, true, true}, {"list double click", list, LBN_DBLCLK, true, false},
+      {"combo selection", combo, CBN_SELCHANGE, true, true}, {"combo lost focus", combo, CBN_KILLFOCUS, true, true},
+      {"edit changed, no wash", edit, EN_CHANGE, false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    skinOptions.washEnabled = c.washEnabled;
+    UpdateWindow(c.control);
+    ValidateRect(c.control, nullptr);
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(c.control), c.code), reinterpret_cast<LPARAM>(c.control));
+    EXPECT_EQ(GetUpdateRect(c.control, nullptr, FALSE) != FALSE, c.repainted);
+  }
+}
+
+TEST_F(SkinWindowTest, StaticControlsGetTheWashedBackgroundAsABrush) {
+  HWND window = CreateTopLevel();
+  HWND label = CreateChild(window, "Static", 10, 40, 80, 24);
+  SkinAndShow(window);
+  HDC dc = GetDC(label);
+  const auto first = reinterpret_cast<HBRUSH>(
+      SendMessageA(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label)));
+  EXPECT_EQ(GetPropA(label, kPropBackgroundBrush), first);
+  const HANDLE firstBitmap = GetPropA(label, kPropBackgroundBitmap);
+  EXPECT_EQ(GetObjectType(firstBitmap), DWORD(OBJ_BITMAP));
+  LOGBRUSH pattern{};
+  GetObjectA(first, sizeof pattern, &pattern);
+  EXPECT_EQ(pattern.lbStyle, UINT(BS_PATTERN));
+  EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
+
+  const auto second = reinterpret_cast<HBRUSH>(
+      SendMessageA(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label)));
+  EXPECT_NE(second, nullptr);
+  EXPECT_EQ(GetObjectType(first), 0u) << "the previous brush is deleted";
+  EXPECT_EQ(GetObjectType(firstBitmap), 0u) << "and its bitmap";
+  const HANDLE secondBitmap = GetPropA(label, kPropBackgroundBitmap);
+  ReleaseDC(label, dc);
+  DestroyWindow(window);
+  EXPECT_EQ(GetObjectType(second), 0u) << "the window's destruction releases the last brush";
+  EXPECT_EQ(GetObjectType(secondBitmap), 0u);
+}
+
 // --- resources --------------------------------------------------------------
 
 DWORD GdiObjects() { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); }
