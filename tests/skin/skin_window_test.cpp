@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
 #include <string>
@@ -466,8 +467,11 @@ TEST_F(SkinWindowTest, HoverFadesInAndOutInEightStepsThenStopsTheTimer) {
     }
     return !skin.fadeTimerOn && skin.hoverButton == 0 && skin.fadeOut.button == 0;
   });
-  // The eighth step is drawn in the tick that also stops the timer.
-  EXPECT_EQ(fadeOutSteps, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+  // A late pointer event from the warp may restart the fade-out; the last
+  // run counts. Its eighth step is drawn in the tick that stops the timer.
+  ASSERT_NE(std::find(fadeOutSteps.begin(), fadeOutSteps.end(), 1), fadeOutSteps.end());
+  const auto lastRun = std::find(fadeOutSteps.rbegin(), fadeOutSteps.rend(), 1).base() - 1;
+  EXPECT_EQ(std::vector<int>(lastRun, fadeOutSteps.end()), (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
   EXPECT_EQ(skin.fadeIn.button, 0);
   EXPECT_FALSE(KillTimer(window, reinterpret_cast<UINT_PTR>(window))) << "the fade timer was stopped";
   EXPECT_EQ(GetPixel(skin.backBufferDc, client.x - 8, client.y + 6), atRest) << "back to rest";
