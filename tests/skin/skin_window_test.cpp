@@ -789,6 +789,34 @@ TEST_F(SkinWindowTest, RepaintsAndHoverFadesLeaveObjectCountsFlat) {
   EXPECT_LT(bytesAfter, bytesBefore + 4 * 1024 * 1024);
 }
 
+double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  return 1000.0 * double(to.QuadPart - from.QuadPart) / double(frequency.QuadPart);
+}
+
+TEST_F(SkinWindowTest, HoverFadeNeverRebuildsTheBackBuffer) {
+  HWND window = CreateTopLevel(WS_MINIMIZEBOX, 100, 80, 601, 470);
+  SkinWindow& skin = SkinAndShow(window);
+  const HANDLE backBuffer = GetPropA(window, kPropCurrentBackBuffer);
+  const int steps = 200;
+  LARGE_INTEGER start, end;
+  QueryPerformanceCounter(&start);
+  for (int i = 0; i < steps; ++i) repaintCaptionButton(1, 2, false, (i % 9) * 30);
+  QueryPerformanceCounter(&end);
+  EXPECT_EQ(GetPropA(window, kPropCurrentBackBuffer), backBuffer);
+  const double perStep = Milliseconds(start, end) / steps;
+
+  const int repaints = 20;
+  QueryPerformanceCounter(&start);
+  for (int i = 0; i < repaints; ++i) redrawFrame(1, true);
+  QueryPerformanceCounter(&end);
+  EXPECT_NE(GetPropA(window, kPropCurrentBackBuffer), backBuffer);
+  std::printf("601 x 470 frame: %.2f ms per full repaint, %.3f ms per caption-button fade step (every 20 ms)\n",
+              Milliseconds(start, end) / repaints, perStep);
+  EXPECT_TRUE(skin.captionSnapshot.dc != nullptr);
+}
+
 std::set<std::string> FilesIn(const std::string& folder) {
   std::set<std::string> names;
   WIN32_FIND_DATAA found;
