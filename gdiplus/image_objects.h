@@ -41,7 +41,6 @@ class ImageObjectBase : public NativeObject<Gdiplus::GpImage> {
 
 class BitmapObject : public ImageObjectBase {
  public:
-  ~BitmapObject() = default;
   Gdiplus::GpBitmap* GetBitmapHandle() const { return static_cast<Gdiplus::GpBitmap*>(GetNativeHandle()); }
 
   // Every creating call disposes of what the object held first.
@@ -62,8 +61,6 @@ class BitmapObject : public ImageObjectBase {
 
 class ImageObject : public ImageObjectBase {
  public:
-  ~ImageObject() = default;
-
   bool LoadImageFromFile(const std::string& fileName, bool icm = false);
   bool LoadImageFromStream(const void* data, size_t size, bool icm = false);
   bool LoadImageFromStream(const Bytes& bytes, bool icm = false) {
