@@ -32,8 +32,8 @@ class ImageObjectBase : public NativeObject<Gdiplus::GpImage> {
  protected:
   ImageObjectBase() = default;
   ~ImageObjectBase() { DisposeImage(); }
-  // Replaces the image with `image`, already loaded from `sourceStream` or
-  // from elsewhere; the old image is disposed first.
+  // Takes `image` as the object's image when `status` is Ok, else stays
+  // empty. Creating calls dispose of the old image before they make one.
   bool Adopt(Gdiplus::Status status, Gdiplus::GpImage* image);
 
   StreamObject sourceStream;
