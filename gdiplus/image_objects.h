@@ -32,8 +32,8 @@ class ImageObjectBase : public NativeObject<Gdiplus::GpImage> {
  protected:
   ImageObjectBase() = default;
   ~ImageObjectBase() { DisposeImage(); }
-  // Replaces the image with `image`, already loaded from `sourceStream` or
-  // from elsewhere; the old image is disposed first.
+  // Takes `image` as the object's image when `status` is Ok, else stays
+  // empty. Creating calls dispose of the old image before they make one.
   bool Adopt(Gdiplus::Status status, Gdiplus::GpImage* image);
 
   StreamObject sourceStream;
@@ -41,7 +41,6 @@ class ImageObjectBase : public NativeObject<Gdiplus::GpImage> {
 
 class BitmapObject : public ImageObjectBase {
  public:
-  ~BitmapObject() = default;
   Gdiplus::GpBitmap* GetBitmapHandle() const { return static_cast<Gdiplus::GpBitmap*>(GetNativeHandle()); }
 
   // Every creating call disposes of what the object held first.
@@ -62,8 +61,6 @@ class BitmapObject : public ImageObjectBase {
 
 class ImageObject : public ImageObjectBase {
  public:
-  ~ImageObject() = default;
-
   bool LoadImageFromFile(const std::string& fileName, bool icm = false);
   bool LoadImageFromStream(const void* data, size_t size, bool icm = false);
   bool LoadImageFromStream(const Bytes& bytes, bool icm = false) {

@@ -6,6 +6,7 @@ namespace gdiplus {
 
 IStream* StreamObject::CreateFromBytes(const void* data, size_t size) {
   ReleaseStream();
+  if (data == nullptr && size > 0) return nullptr;
   memoryHandle = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
   if (memoryHandle == nullptr) return nullptr;
   if (size > 0) {

@@ -45,6 +45,14 @@ TEST(StreamObject, HoldsExactlyTheBytesGiven) {
   }
 }
 
+TEST(StreamObject, RefusesASizeWithoutBytes) {
+  StreamObject stream;
+  ASSERT_NE(stream.CreateFromBytes(Bytes{1, 2}), nullptr);
+  EXPECT_EQ(stream.CreateFromBytes(nullptr, 16), nullptr);
+  EXPECT_EQ(stream.GetStream(), nullptr);  // what it held before is gone too
+  EXPECT_TRUE(stream.GetBytes().empty());
+}
+
 TEST(StreamObject, GetBytesStopsAtWhatWasWrittenNotAtTheBlockSize) {
   StreamObject stream;
   ASSERT_NE(stream.CreateFromBytes(nullptr, 0), nullptr);
