@@ -1,0 +1,55 @@
+#pragma once
+// Drives the real program from outside, as a person would: starts it, finds
+// its window and controls, reads what they show, clicks and types.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace e2e {
+
+// "/tmp/x" → "Z:\tmp\x": Wine shows the Linux file system as drive Z:.
+std::wstring WinePath(const std::string& unixPath);
+
+// Runs the message-free wait loop until `done` holds or `milliseconds` pass.
+bool WaitUntil(const std::function<bool()>& done, int milliseconds = 15000);
+
+class ProgramDriver {
+ public:
+  ProgramDriver() = default;
+  ~ProgramDriver();
+  ProgramDriver(const ProgramDriver&) = delete;
+  ProgramDriver& operator=(const ProgramDriver&) = delete;
+
+  // Starts `exe` with `arguments` and waits for its main window.
+  bool Start(const std::wstring& exe, const std::wstring& arguments);
+  // Asks the window to close and waits for the process to end.
+  bool Close();
+
+  HWND window() const { return window_; }
+  HWND Control(int id) const { return GetDlgItem(window_, id); }
+  bool Responsive() const;  // the window thread answers within a second
+
+  std::string Text(int id) const;            // code page 936
+  std::string SummaryText() const;            // the bytes the summary box holds
+  void SetText(int id, const std::string& text);
+  void Click(int id);                         // a button click
+
+  int RowCount() const;
+  std::string Cell(int row, int column) const;
+  void SelectRow(int row);
+  POINT RowCentre(int row) const;             // screen coordinates
+
+  // Real input through the system's input queue.
+  static void MouseClick(POINT screen, bool right, int clicks = 1);
+  static void PressKey(WORD virtualKey, int times = 1);
+
+  HANDLE process() const { return process_.hProcess; }
+
+ private:
+  PROCESS_INFORMATION process_{};
+  HWND window_ = nullptr;
+};
+
+}  // namespace e2e
