@@ -23,7 +23,8 @@ std::vector<std::string> SplitEntries(const std::string& text, char delimiter) {
 
 bool IsDeletionMarker(const std::string& entry) {
   static const std::string kDeleted = "=deleted";
-  return entry.size() >= kDeleted.size() && entry.compare(entry.size() - kDeleted.size(), kDeleted.size(), kDeleted) == 0;
+  return entry.size() >= kDeleted.size() &&
+         entry.compare(entry.size() - kDeleted.size(), kDeleted.size(), kDeleted) == 0;
 }
 
 }  // namespace

@@ -141,7 +141,9 @@ Bytes ConvertCharset(const Bytes& data, const std::string& from, const std::stri
   const std::optional<unsigned> target = CharsetCodePage(to.empty() ? "GBK" : to);
   if (!source || !target || data.empty() || data.size() > INT_MAX) return {};
   Bytes out = EncodeCharset(DecodeCharset(data, *source), *target);
-  if (startOffset) out.erase(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(std::min(*startOffset, out.size())));
+  if (startOffset) {
+    out.erase(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(std::min(*startOffset, out.size())));
+  }
   return out;
 }
 

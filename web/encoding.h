@@ -36,7 +36,8 @@ std::optional<unsigned> CharsetCodePage(const std::string& charset);
 // "UTF-8" and "GBK"), through UTF-16 without any other detour. A byte-order
 // mark at the start of the input is dropped and none is written. When
 // `startOffset` is given, that many bytes of the result are skipped.
-// Unknown charset names, and empty input, give empty bytes. Bytes invalid in
+// Unknown charset names, code pages the system lacks (Wine has no GB18030)
+// and empty input give empty bytes. Bytes invalid in
 // `from`, and characters `to` cannot hold, are replaced as Windows does.
 Bytes ConvertCharset(const Bytes& data, const std::string& from = "UTF-8", const std::string& to = "GBK",
                      std::optional<size_t> startOffset = std::nullopt);

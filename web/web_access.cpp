@@ -149,23 +149,21 @@ std::string WebAccess(const std::string& url, int method, const std::string& pos
     InternetHandle connection(InternetConnectA(internet.get(), UrlHost(url).c_str(), static_cast<INTERNET_PORT>(port),
                                                nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection) return {};
+    const std::uint32_t flags = RequestFlags(url, cookies != nullptr, noRedirect);
     InternetHandle request(HttpOpenRequestA(connection.get(), method == 1 ? "POST" : "GET", UrlPath(url).c_str(),
-                                            "HTTP/1.1", nullptr, nullptr, RequestFlags(url, cookies != nullptr, noRedirect), 0));
+                                            "HTTP/1.1", nullptr, nullptr, flags, 0));
     if (!request) return {};
 
     CompleteRequestHeaders(headerBlock, url, cookies);
     if (extraHeaders) *extraHeaders = headerBlock;
     Bytes localPostBytes;
-    Bytes& body = postBytes ? *postBytes : localPostBytes;
+    Bytes& postBody = postBytes ? *postBytes : localPostBytes;
+    if (method == 1 && postBody.empty()) postBody.assign(postText.begin(), postText.end());
     char noBody[1] = {0};
-    BOOL sent;
-    if (method == 1) {
-      if (body.empty()) body.assign(postText.begin(), postText.end());
-      sent = HttpSendRequestA(request.get(), headerBlock.c_str(), static_cast<DWORD>(headerBlock.size()),
-                              body.empty() ? static_cast<void*>(noBody) : body.data(), static_cast<DWORD>(body.size()));
-    } else {
-      sent = HttpSendRequestA(request.get(), headerBlock.c_str(), static_cast<DWORD>(headerBlock.size()), noBody, 0);
-    }
+    const bool hasBody = method == 1 && !postBody.empty();
+    const BOOL sent = HttpSendRequestA(request.get(), headerBlock.c_str(), static_cast<DWORD>(headerBlock.size()),
+                                       hasBody ? static_cast<void*>(postBody.data()) : noBody,
+                                       hasBody ? static_cast<DWORD>(postBody.size()) : 0);
 
     if (sent) {
       std::vector<unsigned char> chunk(kReadChunk);

@@ -254,7 +254,8 @@ TEST_F(WebAccessTest, HeaderBlockLongerThanTheFirstBufferArrivesWhole) {
 TEST_F(WebAccessTest, PostSendsTextOrBytes) {
   const std::string url = ServerUrl("/echo");
   Bytes postBytes;
-  const EchoedRequest fromText(web::WebAccess(url, 1, "q=钢&x=1", nullptr, nullptr, nullptr, nullptr, false, &postBytes));
+  const EchoedRequest fromText(
+      web::WebAccess(url, 1, "q=钢&x=1", nullptr, nullptr, nullptr, nullptr, false, &postBytes));
   EXPECT_EQ(fromText.requestLine, "POST /echo HTTP/1.1");
   EXPECT_EQ(fromText.body, "q=钢&x=1");
   EXPECT_EQ(fromText.Values("Content-Length"), Values{"8"});

@@ -4,8 +4,10 @@
 #   with_http_server.sh SCRIPT.json [SERVER OPTIONS...] -- COMMAND [ARGS...]
 #
 # SERVER OPTIONS go to the server as they are (--max-requests, --idle-seconds,
-# --lifetime-seconds). The command, typically scripts/wine-run test.exe, finds
-# the server through the environment:
+# --lifetime-seconds), after defaults of 300 idle seconds and a 900-second
+# lifetime: the first Wine start on a fresh prefix may take minutes.
+# The command, typically scripts/wine-run test.exe, finds the server through
+# the environment:
 #   TEST_HTTP_PORT           the port on 127.0.0.1
 #   TEST_HTTP_LOG            the JSON-lines record of the requests, and
 #   TEST_HTTP_RAW_LOG        their raw bytes, both as Windows paths (Z:\...);
@@ -26,7 +28,8 @@ while [ $# -gt 0 ] && [ "$1" != "--" ]; do options+=("$1"); shift; done
 
 records="$(mktemp -d "${TMPDIR:-/tmp}/test-http.XXXXXX")"
 python3 "$server" --script "$script" --port-file "$records/port" \
-  --log "$records/requests.jsonl" --raw-log "$records/requests.raw" "${options[@]}" &
+  --log "$records/requests.jsonl" --raw-log "$records/requests.raw" \
+  --idle-seconds 300 --lifetime-seconds 900 "${options[@]}" &
 server_pid=$!
 
 stop_server() {
