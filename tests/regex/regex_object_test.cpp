@@ -1,6 +1,11 @@
 #include "regex/regex_object.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <objbase.h>
+
+#include <memory>
+#include <thread>
 
 #include <string>
 #include <vector>
@@ -285,6 +290,27 @@ TEST(RegexEnginesAgree, OnEveryProbe) {
       }
     }
   }
+}
+
+// A thread already in the multithreaded apartment keeps its COM set-up: the
+// object's refused CoInitialize is not paired with an uninitialise.
+TEST(RegexObjectApartment, LeavesAnExistingApartmentAlone) {
+  HRESULT again = E_FAIL;
+  int matches = -1;
+  std::thread worker([&] {
+    if (FAILED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))) return;
+    {
+      RegexObject re;
+      re.Search("b", "abcb");
+      matches = re.MatchCount();
+    }
+    again = CoInitializeEx(nullptr, COINIT_MULTITHREADED);  // S_FALSE while still set up
+    if (SUCCEEDED(again)) CoUninitialize();
+    CoUninitialize();
+  });
+  worker.join();
+  EXPECT_EQ(matches, 2);
+  EXPECT_EQ(again, S_FALSE);
 }
 
 // Cases only the in-process engine is asked: Wine's "VBScript.RegExp" never
