@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "search/result_parser.h"
 #include "web/encoding.h"
 #include "web/web_access.h"
 
@@ -32,7 +33,7 @@ search::SearchServices MakeSearchServices() {
   search::SearchServices services;
   services.encodeKeyword = [](const std::string& keyword) { return web::UrlEncode(keyword, true, true); };
   services.fetch = FetchPageOverHttp;
-  services.parse = [](const std::string&) { return search::ResultPage{}; };
+  services.parse = search::ParseResultPage;
   services.now = Now;
   return services;
 }

@@ -99,7 +99,7 @@ int RegexObject::BytePosition(size_t unit) const {
   if (unit > wideSubject_.size()) return -1;
   // The units before the match convert back to the bytes before it: the
   // subject came from code page 936, so every unit has its own character.
-  return static_cast<int>(web::WideToCp936(wideSubject_.substr(0, unit)).size()) + 1;
+  return static_cast<int>(web::WideToCp936(wideSubject_.substr(0, unit)).size());
 }
 
 }  // namespace regex

@@ -46,11 +46,11 @@ class RegexObject {
   std::string ReplaceMatches(const std::string& replacement) const;
   int MatchCount() const;
   // Match `index` (1-based); empty text when out of range. `position`, when
-  // given, receives the 1-based byte position of the match in the subject,
+  // given, receives the 0-based byte offset of the match in the subject,
   // or -1 when there is no such match.
   std::string MatchText(int index, int* position = nullptr) const;
-  // Group `group` (1-based) of match `index`. `position` receives the 1-based
-  // byte position of the first place within the match where the group's
+  // Group `group` (1-based) of match `index`. `position` receives the 0-based
+  // byte offset of the first place within the match where the group's
   // text stands, -1 when the group's text is empty or out of range.
   std::string SubMatchText(int index, int group, int* position = nullptr) const;
   // Capture groups of the first match; 0 without a match.
@@ -62,7 +62,7 @@ class RegexObject {
   bool EngineAvailable() const { return Engine() != EngineKind::None; }
 
  private:
-  // 1-based byte position in subject_ of UTF-16 unit `unit` of wideSubject_.
+  // 0-based byte offset in subject_ of UTF-16 unit `unit` of wideSubject_.
   int BytePosition(size_t unit) const;
 
   long comInit_;  // the HRESULT of CoInitialize; uninitialise only after success

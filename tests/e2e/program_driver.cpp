@@ -205,3 +205,107 @@ void ProgramDriver::PressKey(WORD virtualKey, int times) {
 }
 
 }  // namespace e2e
+
+namespace e2e {
+
+namespace {
+
+std::wstring CommandKey(const std::wstring& scheme) { return scheme + L"\\shell\\open\\command"; }
+
+bool ReadDefaultValue(const std::wstring& key, std::wstring& value) {
+  wchar_t buffer[2048] = {};
+  LONG size = sizeof buffer;
+  if (RegQueryValueW(HKEY_CLASSES_ROOT, key.c_str(), buffer, &size) != ERROR_SUCCESS) return false;
+  value = buffer;
+  return true;
+}
+
+void WriteDefaultValue(const std::wstring& key, const std::wstring& value) {
+  RegSetValueW(HKEY_CLASSES_ROOT, key.c_str(), REG_SZ, value.c_str(), static_cast<DWORD>(value.size() * 2));
+}
+
+void RestoreCommand(const std::wstring& scheme, bool hadCommand, const std::wstring& command) {
+  if (hadCommand) {
+    WriteDefaultValue(CommandKey(scheme), command);
+  } else {
+    RegDeleteTreeW(HKEY_CLASSES_ROOT, scheme.c_str());
+  }
+}
+
+}  // namespace
+
+RecordingHandler::RecordingHandler(const std::wstring& scheme, const std::wstring& recorderExe,
+                                   const std::wstring& outputFile)
+    : scheme_(scheme), outputFile_(outputFile) {
+  hadCommand_ = ReadDefaultValue(CommandKey(scheme), previousCommand_);
+  DeleteFileW(outputFile.c_str());
+  WriteDefaultValue(scheme, L"URL:" + scheme);
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, scheme.c_str(), 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+    RegSetValueExW(key, L"URL Protocol", 0, REG_SZ, reinterpret_cast<const BYTE*>(L""), sizeof(wchar_t));
+    RegCloseKey(key);
+  }
+  WriteDefaultValue(CommandKey(scheme), L"\"" + recorderExe + L"\" \"" + outputFile + L"\" \"%1\"");
+}
+
+RecordingHandler::~RecordingHandler() {
+  RestoreCommand(scheme_, hadCommand_, previousCommand_);
+  DeleteFileW(outputFile_.c_str());
+}
+
+std::vector<std::string> RecordingHandler::Received() const {
+  std::vector<std::string> lines;
+  const std::string bytes = ReadFileBytes(outputFile_);
+  size_t from = 0;
+  for (size_t end; (end = bytes.find('\n', from)) != std::string::npos; from = end + 1) {
+    lines.push_back(bytes.substr(from, end - from));
+  }
+  return lines;
+}
+
+NoHandler::NoHandler(const std::wstring& scheme) : scheme_(scheme) {
+  hadCommand_ = ReadDefaultValue(CommandKey(scheme), previousCommand_);
+  RegDeleteTreeW(HKEY_CLASSES_ROOT, scheme.c_str());
+}
+
+NoHandler::~NoHandler() { RestoreCommand(scheme_, hadCommand_, previousCommand_); }
+
+std::string ReadFileBytes(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return {};
+  std::string bytes;
+  char buffer[4096];
+  DWORD read = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+  CloseHandle(file);
+  return bytes;
+}
+
+std::string ClipboardText() {
+  std::string text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE data = GetClipboardData(CF_TEXT)) {
+    if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
+      text = bytes;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+std::wstring ClipboardUnicodeText() {
+  std::wstring text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const wchar_t* units = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = units;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+}  // namespace e2e

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -51,5 +52,49 @@ class ProgramDriver {
   PROCESS_INFORMATION process_{};
   HWND window_ = nullptr;
 };
+
+}  // namespace e2e
+
+namespace e2e {
+
+// Registers the recorder as the system's handler of a URL scheme for the
+// lifetime of the object, and puts back what was there before.
+class RecordingHandler {
+ public:
+  RecordingHandler(const std::wstring& scheme, const std::wstring& recorderExe, const std::wstring& outputFile);
+  ~RecordingHandler();
+  RecordingHandler(const RecordingHandler&) = delete;
+  RecordingHandler& operator=(const RecordingHandler&) = delete;
+
+  // The URLs the handler was started with, one per start (code page 936).
+  std::vector<std::string> Received() const;
+
+ private:
+  std::wstring scheme_;
+  std::wstring outputFile_;
+  bool hadCommand_ = false;
+  std::wstring previousCommand_;
+};
+
+// Removes every handler of a scheme while the object lives.
+class NoHandler {
+ public:
+  explicit NoHandler(const std::wstring& scheme);
+  ~NoHandler();
+  NoHandler(const NoHandler&) = delete;
+  NoHandler& operator=(const NoHandler&) = delete;
+
+ private:
+  std::wstring scheme_;
+  bool hadCommand_ = false;
+  std::wstring previousCommand_;
+};
+
+// The contents of a file as bytes; empty when it cannot be read.
+std::string ReadFileBytes(const std::wstring& path);
+
+// The plain-text clipboard content (CF_TEXT bytes and CF_UNICODETEXT).
+std::string ClipboardText();
+std::wstring ClipboardUnicodeText();
 
 }  // namespace e2e
