@@ -298,7 +298,7 @@ constexpr std::size_t kMaxDepth = 256;
 
 class Parser {
  public:
-  explicit Parser(const std::wstring &source) : src_(source) {
+  explicit Parser(const std::wstring &source) : src_(source), lastGreater_(source.rfind(L'>')) {
     doc_.styles.push_back(Style{});
     styleIndex_.emplace(doc_.styles[0], 0);
   }
@@ -376,19 +376,26 @@ class Parser {
   // The '>' ending a tag, ignoring any inside quoted values; a value whose
   // quote never closes falls back to the first '>'.
   std::size_t FindTagEnd(std::size_t from) const {
+    // Past the last '>' nothing can end a tag; without this, text full of
+    // "<b" would be scanned to its end once per '<'.
+    if (lastGreater_ == std::wstring::npos || from > lastGreater_) return std::wstring::npos;
     wchar_t quote = 0;
-    for (std::size_t i = from; i < src_.size(); ++i) {
+    for (std::size_t i = from; i <= lastGreater_; ++i) {
       wchar_t c = src_[i];
       if (quote) {
         if (c == quote) quote = 0;
-      } else if (c == L'"' || c == L'\'') {
-        // Only a quote that opens an attribute value counts.
-        if (i > from && src_[i - 1] == L'=') quote = c;
+      } else if ((c == L'"' || c == L'\'') && AfterEquals(from, i)) {
+        quote = c;  // only a quote that opens an attribute value counts
       } else if (c == L'>') {
         return i;
       }
     }
     return src_.find(L'>', from);
+  }
+
+  bool AfterEquals(std::size_t from, std::size_t i) const {
+    while (i > from && IsSpace(src_[i - 1])) --i;
+    return i > from && src_[i - 1] == L'=';
   }
 
   Attributes ParseAttributes(std::size_t pos, std::size_t end) const {
@@ -691,6 +698,7 @@ class Parser {
   }
 
   const std::wstring &src_;
+  const std::size_t lastGreater_;
   Document doc_;
   std::map<Style, std::size_t, StyleLess> styleIndex_;
   std::vector<Open> stack_;
