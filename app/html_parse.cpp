@@ -60,6 +60,42 @@ const NamedEntity kNamedEntities[] = {
     {L"raquo", 0x00BB},  {L"yen", 0x00A5},    {L"trade", 0x2122},   {L"plusmn", 0x00B1},
 };
 
+// Decodes the entity reference at source[pos] == '&' into out and sets
+// length to the characters it takes; false for anything else.
+bool DecodeEntity(const std::wstring &source, std::size_t pos, std::wstring &out, std::size_t &length) {
+  const std::size_t n = source.size();
+  std::size_t i = pos + 1;
+  if (i < n && source[i] == L'#') {
+    ++i;
+    bool hex = i < n && (source[i] == L'x' || source[i] == L'X');
+    if (hex) ++i;
+    std::size_t digitsStart = i;
+    unsigned long value = 0;
+    while (i < n && (hex ? HexValue(source[i]) >= 0 : IsAsciiDigit(source[i]))) {
+      // Saturate: anything past the last code point becomes U+FFFD anyway.
+      if (value <= 0x10FFFF) value = value * (hex ? 16 : 10) + static_cast<unsigned long>(HexValue(source[i]));
+      ++i;
+    }
+    if (i == digitsStart) return false;
+    if (i < n && source[i] == L';') ++i;
+    AppendCodePoint(value, out);
+    length = i - pos;
+    return true;
+  }
+  std::size_t nameStart = i;
+  while (i < n && i - nameStart < 10 && (IsAsciiLetter(source[i]) || IsAsciiDigit(source[i]))) ++i;
+  if (i >= n || source[i] != L';' || i == nameStart) return false;
+  std::wstring name = source.substr(nameStart, i - nameStart);
+  for (const auto &entity : kNamedEntities) {
+    if (name == entity.name) {
+      out += entity.value;
+      length = i + 1 - pos;
+      return true;
+    }
+  }
+  return false;
+}
+
 // Element kinds. Only known elements are kept on the open-element stack;
 // everything else is dropped and its text shown in the surrounding style.
 enum class Tag {
@@ -711,42 +747,6 @@ class Parser {
 };
 
 }  // namespace
-
-bool Style::operator==(const Style &other) const { return StyleTie(*this) == StyleTie(other); }
-
-bool DecodeEntity(const std::wstring &source, std::size_t pos, std::wstring &out, std::size_t &length) {
-  const std::size_t n = source.size();
-  std::size_t i = pos + 1;
-  if (i < n && source[i] == L'#') {
-    ++i;
-    bool hex = i < n && (source[i] == L'x' || source[i] == L'X');
-    if (hex) ++i;
-    std::size_t digitsStart = i;
-    unsigned long value = 0;
-    while (i < n && (hex ? HexValue(source[i]) >= 0 : IsAsciiDigit(source[i]))) {
-      // Saturate: anything past the last code point becomes U+FFFD anyway.
-      if (value <= 0x10FFFF) value = value * (hex ? 16 : 10) + static_cast<unsigned long>(HexValue(source[i]));
-      ++i;
-    }
-    if (i == digitsStart) return false;
-    if (i < n && source[i] == L';') ++i;
-    AppendCodePoint(value, out);
-    length = i - pos;
-    return true;
-  }
-  std::size_t nameStart = i;
-  while (i < n && i - nameStart < 10 && (IsAsciiLetter(source[i]) || IsAsciiDigit(source[i]))) ++i;
-  if (i >= n || source[i] != L';' || i == nameStart) return false;
-  std::wstring name = source.substr(nameStart, i - nameStart);
-  for (const auto &entity : kNamedEntities) {
-    if (name == entity.name) {
-      out += entity.value;
-      length = i + 1 - pos;
-      return true;
-    }
-  }
-  return false;
-}
 
 Document Parse(const std::wstring &source) { return Parser(source).Run(); }
 

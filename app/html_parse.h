@@ -29,8 +29,6 @@ struct Style {
   // Baseline shift for sup (positive, up) and sub (negative), in 1/100 pt.
   int raiseCentiPt = 0;
   std::wstring face = L"\x5B8B\x4F53";  // 宋体
-
-  bool operator==(const Style &other) const;
 };
 
 enum class ItemKind {
@@ -64,11 +62,5 @@ struct Document {
 // dropped (their text stays), stray '<' shows as text, unclosed elements end
 // with the document.
 Document Parse(const std::wstring &source);
-
-// Decodes one entity reference starting at source[pos] == '&'. On success
-// appends the character(s) to out, sets length to the bytes consumed and
-// returns true; returns false for anything that is not a known entity.
-bool DecodeEntity(const std::wstring &source, std::size_t pos, std::wstring &out,
-                  std::size_t &length);
 
 }  // namespace html
