@@ -208,7 +208,7 @@ TEST(Parse, DeepNestingIsBounded) {
   for (int i = 0; i < 100000; ++i) source += L"<ul><big><font color=red>";
   source += L"x";
   html::Document doc = html::Parse(source);
-  EXPECT_EQ(StyleOf(doc, L"x") != nullptr, true);
+  ASSERT_NE(StyleOf(doc, L"x"), nullptr);
   EXPECT_LT(doc.items.size(), 1000u);
   EXPECT_LE(StyleOf(doc, L"x")->sizeCentiPt, 20000);
 }
@@ -508,6 +508,30 @@ TEST_F(HtmlViewWindow, DrawsStyleColours) {
     SetText(c.content);
     EXPECT_TRUE(Render(box_).Has(Pixel(c.colour))) << c.content;
   }
+}
+
+TEST_F(HtmlViewWindow, FontSizeAndWeightShowInTheGlyphs) {
+  struct Measure {
+    int inkHeight;
+    int inkPixels;
+  };
+  auto measure = [&](const char *content) {
+    SetText(content);
+    Rendering r = Render(box_);
+    std::vector<bool> rows = r.InkRows(background_);
+    Measure m{static_cast<int>(std::count(rows.begin(), rows.end(), true)), 0};
+    for (std::uint32_t p : r.pixels) m.inkPixels += p != background_;
+    return m;
+  };
+  Measure body = measure("开始搜索");
+  Measure h1 = measure("<h1>开始搜索</h1>");
+  Measure small = measure("<small>开始搜索</small>");
+  Measure bold = measure("<b>开始搜索</b>");
+  EXPECT_GE(body.inkHeight, 9);  // 9 pt is 12 pixels at 96 dpi
+  EXPECT_LE(body.inkHeight, 13);
+  EXPECT_GT(h1.inkHeight, body.inkHeight + 4);
+  EXPECT_LT(small.inkHeight, body.inkHeight);
+  EXPECT_GT(bold.inkPixels, body.inkPixels);
 }
 
 TEST_F(HtmlViewWindow, PreBackgroundLiesBehindThePreBlock) {
