@@ -360,6 +360,7 @@ class Parser {
     Tag tag;
     std::size_t style;
     bool block;
+    int link;
   };
 
   // Handles the markup at src_[lt] == '<' and returns where text goes on.
@@ -488,6 +489,7 @@ class Parser {
   }
 
   std::size_t CurrentStyle() const { return stack_.empty() ? 0 : stack_.back().style; }
+  int CurrentLink() const { return stack_.empty() ? -1 : stack_.back().link; }
 
   // Index of the innermost open element among `match`, searching no
   // further out than the innermost one among `barrier`.
@@ -546,7 +548,8 @@ class Parser {
     if (stack_.size() >= kMaxDepth) return;
     std::size_t style = InternStyle(ElementStyle(info.tag, attributes, doc_.styles[CurrentStyle()]));
     if ((info.tag == Tag::Td || info.tag == Tag::Th) && lineHasText_) PushSpace();
-    stack_.push_back(Open{info.tag, style, info.block});
+    int link = info.tag == Tag::A && FindAttribute(attributes, L"href") ? nextLink_++ : CurrentLink();
+    stack_.push_back(Open{info.tag, style, info.block, link});
     if (info.block) PushBlockItem(ItemKind::BlockStart, style, info.tag);
     if (info.tag == Tag::Pre) {
       ++preDepth_;
@@ -599,7 +602,8 @@ class Parser {
     std::size_t style = CurrentStyle();
     if (!doc_.items.empty()) {
       Item &last = doc_.items.back();
-      if (last.kind == ItemKind::Text && last.style == style && last.keepSpaces == keepSpaces) {
+      if (last.kind == ItemKind::Text && last.style == style && last.keepSpaces == keepSpaces &&
+          last.link == CurrentLink()) {
         last.text += text;
         lastWasSpace_ = keepSpaces || text.back() == L' ';
         lineHasText_ = true;
@@ -611,6 +615,7 @@ class Parser {
     item.style = style;
     item.text = text;
     item.keepSpaces = keepSpaces;
+    item.link = CurrentLink();
     doc_.items.push_back(std::move(item));
     lastWasSpace_ = keepSpaces || text.back() == L' ';
     lineHasText_ = true;
@@ -744,6 +749,7 @@ class Parser {
   bool lastWasSpace_ = true;  // the document starts at the start of a line
   bool lineHasText_ = false;
   std::size_t column_ = 0;
+  int nextLink_ = 0;
 };
 
 }  // namespace

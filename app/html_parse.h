@@ -45,6 +45,9 @@ struct Item {
   // Text only: spaces are kept as written (pre, indentation after a line
   // break). Otherwise spaces collapse and vanish at the start of a line.
   bool keepSpaces = false;
+  // Text only: which <a href> the text belongs to (numbered from 0 in
+  // document order), -1 outside links. Hovering underlines a whole link.
+  int link = -1;
   // Blocks: vertical margin above and below, extra left indent, and the
   // background drawn behind the block (hasBackground).
   int marginCentiPt = 0;

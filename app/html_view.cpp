@@ -1,5 +1,7 @@
 #include "app/html_view.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 #include <map>
 #include <memory>
@@ -210,6 +212,8 @@ struct HtmlView {
   int dpi = 96;
   int scrollY = 0;
   bool relayingOut = false;  // showing or hiding the bar sends WM_SIZE
+  int hoveredLink = -1;      // Item::link under the mouse
+  bool trackingLeave = false;
 };
 
 HtmlView *ViewOf(HWND window) { return reinterpret_cast<HtmlView *>(GetWindowLongPtrA(window, 0)); }
@@ -316,7 +320,13 @@ void PaintContent(HtmlView &view, HDC dc) {
       const html::Fragment &f = view.layout.fragments[line->firstFragment + i];
       const html::Item &item = view.document.items[f.item];
       const html::Style &style = view.document.styles[item.style];
-      selection.Select(view.fonts.Get(style, view.dpi));
+      if (item.link >= 0 && item.link == view.hoveredLink) {
+        html::Style hovered = style;
+        hovered.underline = true;
+        selection.Select(view.fonts.Get(hovered, view.dpi));
+      } else {
+        selection.Select(view.fonts.Get(style, view.dpi));
+      }
       SetTextColor(dc, style.colour);
       DrawableText(item.text.data() + f.begin, f.end - f.begin, text);
       ExtTextOutW(dc, f.x, f.baseline - top, 0, nullptr, text.data(), static_cast<UINT>(text.size()), nullptr);
@@ -327,12 +337,33 @@ void PaintContent(HtmlView &view, HDC dc) {
   SetBkMode(dc, oldMode);
 }
 
+// The link (Item::link) drawn at a client point, -1 for none.
+int LinkAt(const HtmlView &view, POINT point) {
+  const int y = point.y + view.scrollY;
+  const auto &lines = view.layout.lines;
+  auto line = std::lower_bound(lines.begin(), lines.end(), y,
+                               [](const html::Line &l, int top) { return l.top + l.height <= top; });
+  if (line == lines.end() || line->top > y) return -1;
+  for (std::size_t i = 0; i < line->fragmentCount; ++i) {
+    const html::Fragment &f = view.layout.fragments[line->firstFragment + i];
+    if (point.x >= f.x && point.x < f.x + f.width) return view.document.items[f.item].link;
+  }
+  return -1;
+}
+
+void SetHoveredLink(HtmlView &view, int link) {
+  if (link == view.hoveredLink) return;
+  view.hoveredLink = link;
+  InvalidateRect(view.window, nullptr, FALSE);
+}
+
 // --- message handlers ----------------------------------------------------
 
 LRESULT OnSetText(HtmlView &view, const char *text) {
   view.bytes = text ? text : "";
   view.document = html::Parse(WideFromGbk(view.bytes));
   view.scrollY = 0;
+  view.hoveredLink = -1;
   Relayout(view);
   return TRUE;
 }
@@ -392,6 +423,34 @@ bool OnMouseWheel(HtmlView &view, int delta) {
   return true;
 }
 
+void OnMouseMove(HtmlView &view, POINT point) {
+  if (!view.trackingLeave) {
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof track;
+    track.dwFlags = TME_LEAVE;
+    track.hwndTrack = view.window;
+    view.trackingLeave = TrackMouseEvent(&track) != FALSE;
+  }
+  SetHoveredLink(view, LinkAt(view, point));
+}
+
+void OnMouseLeave(HtmlView &view) {
+  view.trackingLeave = false;
+  SetHoveredLink(view, -1);
+}
+
+// A hand over links, though a click on one does nothing: the box never
+// follows a link.
+bool OnSetCursor(const HtmlView &view, WORD hitTest) {
+  if (hitTest != HTCLIENT) return false;
+  POINT point{};
+  GetCursorPos(&point);
+  ScreenToClient(view.window, &point);
+  if (LinkAt(view, point) < 0) return false;
+  SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
+  return true;
+}
+
 bool OnKeyDown(HtmlView &view, WPARAM key) {
   switch (key) {
     case VK_UP: OnVScroll(view, SB_LINEUP); return true;
@@ -438,6 +497,13 @@ LRESULT CALLBACK HtmlViewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
       break;  // nothing to scroll: let the parent have it
     case WM_KEYDOWN:
       if (OnKeyDown(*view, wParam)) return 0;
+      break;
+    case WM_MOUSEMOVE:
+      OnMouseMove(*view, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      return 0;
+    case WM_MOUSELEAVE: OnMouseLeave(*view); return 0;
+    case WM_SETCURSOR:
+      if (OnSetCursor(*view, LOWORD(lParam))) return TRUE;
       break;
     case WM_GETDLGCODE: return DLGC_WANTARROWS;
     case WM_LBUTTONDOWN: SetFocus(window); return 0;  // so the wheel and keys reach the box

@@ -203,6 +203,15 @@ TEST(Parse, BulkOfUnterminatedTagsIsText) {
   EXPECT_EQ(Flatten(html::Parse(source)), source);
 }
 
+TEST(Parse, TextOfOneLinkSharesItsNumber) {
+  html::Document doc = html::Parse(L"a<a href=x>b<b>c</b></a>d<a name=n>e</a><a href=y>f</a>");
+  std::wstring links;
+  for (const auto &item : doc.items)
+    for (wchar_t c : item.text) links += c == L' ' ? L' ' : static_cast<wchar_t>(L'0' + item.link + 1);
+  EXPECT_EQ(Flatten(doc), L"abcdef");
+  EXPECT_EQ(links, L"011002");  // -1 outside links shows as 0
+}
+
 TEST(Parse, DeepNestingIsBounded) {
   std::wstring source;
   for (int i = 0; i < 100000; ++i) source += L"<ul><big><font color=red>";
@@ -532,6 +541,24 @@ TEST_F(HtmlViewWindow, FontSizeAndWeightShowInTheGlyphs) {
   EXPECT_GT(h1.inkHeight, body.inkHeight + 4);
   EXPECT_LT(small.inkHeight, body.inkHeight);
   EXPECT_GT(bold.inkPixels, body.inkPixels);
+}
+
+TEST_F(HtmlViewWindow, HoveredLinkIsUnderlined) {
+  SetText("<a href=\"magnet:?x\">链接</a> 正文");
+  const std::uint32_t blue = Pixel(RGB(0, 0, 255));
+  auto bluePixels = [&] {
+    Rendering r = Render(box_);
+    return std::count(r.pixels.begin(), r.pixels.end(), blue);
+  };
+  auto plain = bluePixels();
+  ASSERT_GT(plain, 0);
+  SendMessageA(box_, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+  EXPECT_GT(bluePixels(), plain);
+  SendMessageA(box_, WM_MOUSEMOVE, 0, MAKELPARAM(300, 100));
+  EXPECT_EQ(bluePixels(), plain);
+  SendMessageA(box_, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+  SendMessageA(box_, WM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(bluePixels(), plain);
 }
 
 TEST_F(HtmlViewWindow, PreBackgroundLiesBehindThePreBlock) {
