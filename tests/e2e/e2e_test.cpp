@@ -106,9 +106,7 @@ TEST_F(ScriptedSite, LinkThatIsNotMagnetIsNeverLaunched) {
   ASSERT_EQ(program.RowCount(), 1);
   ASSERT_EQ(program.Cell(0, 1), "file:///C:/windows/notepad.exe");
 
-  ProgramDriver::MouseClick(program.RowCentre(0), true);  // selects the row and opens the menu
-  ProgramDriver::PressKey(VK_DOWN);                        // "迅雷下载"
-  ProgramDriver::PressKey(VK_RETURN);
+  program.ChooseFromRowMenu(0, 1);  // "迅雷下载"
   EXPECT_TRUE(WaitUntil([&] { return program.SummaryText().find("已拒绝") != std::string::npos; }))
       << program.SummaryText();
   EXPECT_NE(program.SummaryText().find("<pre>notepad.exe"), std::string::npos);

@@ -180,9 +180,18 @@ POINT ProgramDriver::RowCentre(int row) const {
   return centre;
 }
 
+void ProgramDriver::ChooseFromRowMenu(int row, int item) {
+  MouseClick(RowCentre(row), false);
+  Sleep(300);
+  MouseClick(RowCentre(row), true);
+  Sleep(300);
+  PressKey(VK_DOWN, item);
+  PressKey(VK_RETURN);
+}
+
 void ProgramDriver::MouseClick(POINT screen, bool right, int clicks) {
   SetCursorPos(screen.x, screen.y);
-  Sleep(50);
+  Sleep(200);
   for (int i = 0; i < clicks; ++i) {
     INPUT inputs[2] = {};
     inputs[0].type = inputs[1].type = INPUT_MOUSE;
@@ -269,6 +278,46 @@ NoHandler::NoHandler(const std::wstring& scheme) : scheme_(scheme) {
 }
 
 NoHandler::~NoHandler() { RestoreCommand(scheme_, hadCommand_, previousCommand_); }
+
+bool SaveWindowPicture(HWND window, const std::wstring& path) {
+  RECT rect;
+  GetWindowRect(window, &rect);
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = width;
+  header.biHeight = height;
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+  header.biSizeImage = stride * static_cast<DWORD>(height);
+  std::vector<char> pixels(header.biSizeImage);
+
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  SelectObject(memory, previous);
+  GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), reinterpret_cast<BITMAPINFO*>(&header),
+            DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;  // "BM"
+  file.bfOffBits = sizeof file + sizeof header;
+  file.bfSize = file.bfOffBits + header.biSizeImage;
+  HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  bool ok = WriteFile(out, &file, sizeof file, &written, nullptr) &&
+            WriteFile(out, &header, sizeof header, &written, nullptr) &&
+            WriteFile(out, pixels.data(), header.biSizeImage, &written, nullptr);
+  CloseHandle(out);
+  return ok;
+}
 
 std::string ReadFileBytes(const std::wstring& path) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,

@@ -42,6 +42,11 @@ class ProgramDriver {
   void SelectRow(int row);
   POINT RowCentre(int row) const;             // screen coordinates
 
+  // Clicks a row, right-clicks it and chooses item `item` (1-based) of the
+  // menu with the keyboard, which reaches the menu once the window is in
+  // front, as after a person's first click.
+  void ChooseFromRowMenu(int row, int item);
+
   // Real input through the system's input queue.
   static void MouseClick(POINT screen, bool right, int clicks = 1);
   static void PressKey(WORD virtualKey, int times = 1);
@@ -89,6 +94,9 @@ class NoHandler {
   bool hadCommand_ = false;
   std::wstring previousCommand_;
 };
+
+// Saves what the screen shows of `window` as a 24-bit BMP file.
+bool SaveWindowPicture(HWND window, const std::wstring& path);
 
 // The contents of a file as bytes; empty when it cannot be read.
 std::string ReadFileBytes(const std::wstring& path);
