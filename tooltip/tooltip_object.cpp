@@ -1,0 +1,85 @@
+#include "tooltip/tooltip_object.h"
+
+#include <cstddef>
+
+namespace tooltip {
+
+namespace {
+
+// The first form of the tool record ends with its text pointer.
+constexpr UINT kToolRecordSize = offsetof(TTTOOLINFOA, lpszText) + sizeof(LPSTR);
+static_assert(sizeof(void*) != 4 || kToolRecordSize == 40, "the 32-bit tool record is 40 bytes");
+
+}  // namespace
+
+TooltipObject::~TooltipObject() {
+  if (tipWindow != nullptr && IsWindow(tipWindow)) DestroyWindow(tipWindow);
+}
+
+HWND TooltipObject::Create(HWND owner, bool balloon) {
+  if (tipWindow != nullptr && IsWindow(tipWindow)) DestroyWindow(tipWindow);
+  // Makes sure the tooltip class is registered, whoever loaded the common controls.
+  INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_TAB_CLASSES};
+  InitCommonControlsEx(&classes);
+  ownerWindow = owner;
+  DWORD style = TTS_ALWAYSTIP | (balloon ? TTS_BALLOON : 0);
+  tipWindow = CreateWindowExA(0, TOOLTIPS_CLASSA, "", style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  return tipWindow;
+}
+
+TTTOOLINFOA TooltipObject::Record(UINT_PTR id, const RECT* rect, const char* text) const {
+  TTTOOLINFOA record = {};
+  record.cbSize = kToolRecordSize;
+  record.uFlags = TTF_SUBCLASS;
+  record.hwnd = ownerWindow;
+  record.uId = id;
+  if (rect != nullptr) record.rect = *rect;
+  record.lpszText = const_cast<char*>(text);
+  return record;
+}
+
+void TooltipObject::AddTool(const RECT* rect, const char* text, UINT_PTR id) {
+  RECT area = {};
+  if (rect != nullptr) {
+    area = *rect;
+  } else {
+    GetClientRect(ownerWindow, &area);
+  }
+  TTTOOLINFOA record = Record(id, &area, text);
+  SendMessageA(tipWindow, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&record));
+}
+
+void TooltipObject::AddCallbackTool(const RECT& rect, UINT_PTR id) {
+  TTTOOLINFOA record = Record(id, &rect, LPSTR_TEXTCALLBACKA);
+  SendMessageA(tipWindow, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&record));
+}
+
+LRESULT TooltipObject::SetTipBkColor(COLORREF colour) {
+  return SendMessageA(tipWindow, TTM_SETTIPBKCOLOR, colour, 0);
+}
+
+LRESULT TooltipObject::SetTipTextColor(COLORREF colour) {
+  return SendMessageA(tipWindow, TTM_SETTIPTEXTCOLOR, colour, 0);
+}
+
+LRESULT TooltipObject::SetMaxTipWidth(int width) {
+  return SendMessageA(tipWindow, TTM_SETMAXTIPWIDTH, 0, width);
+}
+
+void TooltipObject::DelTool(UINT_PTR id) {
+  TTTOOLINFOA record = Record(id, nullptr, nullptr);
+  SendMessageA(tipWindow, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&record));
+}
+
+void TooltipObject::NewToolRect(UINT_PTR id, const RECT& rect) {
+  TTTOOLINFOA record = Record(id, &rect, nullptr);
+  SendMessageA(tipWindow, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&record));
+}
+
+void TooltipObject::UpdateTipText(UINT_PTR id, const char* text) {
+  TTTOOLINFOA record = Record(id, nullptr, text);
+  SendMessageA(tipWindow, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&record));
+}
+
+}  // namespace tooltip
