@@ -180,13 +180,23 @@ POINT ProgramDriver::RowCentre(int row) const {
   return centre;
 }
 
+bool PopupMenuOpen() {
+  HWND menu = FindWindowW(L"#32768", nullptr);
+  return menu != nullptr && IsWindowVisible(menu);
+}
+
 void ProgramDriver::ChooseFromRowMenu(int row, int item) {
-  MouseClick(RowCentre(row), false);
-  Sleep(300);
-  MouseClick(RowCentre(row), true);
-  Sleep(300);
+  // A click that arrives while the window is busy can be lost: try again
+  // until the menu is up.
+  for (int attempt = 0; attempt < 3 && !PopupMenuOpen(); ++attempt) {
+    MouseClick(RowCentre(row), false);
+    Sleep(300);
+    MouseClick(RowCentre(row), true);
+    WaitUntil(PopupMenuOpen, 2000);
+  }
   PressKey(VK_DOWN, item);
   PressKey(VK_RETURN);
+  WaitUntil([] { return !PopupMenuOpen(); }, 2000);
 }
 
 void ProgramDriver::MouseClick(POINT screen, bool right, int clicks) {

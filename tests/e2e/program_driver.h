@@ -13,6 +13,9 @@ namespace e2e {
 // "/tmp/x" → "Z:\tmp\x": Wine shows the Linux file system as drive Z:.
 std::wstring WinePath(const std::string& unixPath);
 
+// Whether a popup menu (the system's menu window) is open.
+bool PopupMenuOpen();
+
 // Runs the message-free wait loop until `done` holds or `milliseconds` pass.
 bool WaitUntil(const std::function<bool()>& done, int milliseconds = 15000);
 
