@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include "search/result_parser.h"
 #include "web/encoding.h"
+#include "web/web_access.h"
 
 namespace app {
 
@@ -16,12 +18,22 @@ search::LocalTime Now() {
 
 }  // namespace
 
+search::FetchOutcome FetchPageOverHttp(const std::string& url) {
+  search::FetchOutcome outcome;
+  std::string headers;
+  outcome.body = web::WebAccess(url, 0, std::string(), nullptr, nullptr, nullptr, nullptr, false, nullptr,
+                                std::nullopt, &headers);
+  // No header block: nothing answered (refused, unreachable, no network).
+  outcome.reached = !headers.empty();
+  outcome.statusLine = headers.substr(0, headers.find("\r\n"));
+  return outcome;
+}
+
 search::SearchServices MakeSearchServices() {
   search::SearchServices services;
   services.encodeKeyword = [](const std::string& keyword) { return web::UrlEncode(keyword, true, true); };
-  // Until the HTTP routine is connected nothing is fetched, so nothing is shown.
-  services.fetch = [](const std::string&) { return search::FetchOutcome{}; };
-  services.parse = [](const std::string&) { return search::ResultPage{}; };
+  services.fetch = FetchPageOverHttp;
+  services.parse = search::ParseResultPage;
   services.now = Now;
   return services;
 }

@@ -8,4 +8,7 @@ namespace app {
 
 search::SearchServices MakeSearchServices();
 
+// A plain GET of `url` with the default header block.
+search::FetchOutcome FetchPageOverHttp(const std::string& url);
+
 }  // namespace app

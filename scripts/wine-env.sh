@@ -2,7 +2,7 @@
 # outside the repository, the zh_CN locale (ANSI code page 936), quiet Wine,
 # a display (Xvfb when there is none) and a persistent wineserver.
 
-export WINEPREFIX="${TORRENT_FINDER_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/torrent-finder/wine}"
+export WINEPREFIX="${TORRENT_FINDER_WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/torrent-finder/wine64}"
 export WINEARCH=win64
 export WINEDEBUG=-all
 # The program needs neither Mono nor Gecko: keep wineboot from offering them.
@@ -45,6 +45,7 @@ wine_env_prefix() {
     flock 9
     if [ ! -f "$WINEPREFIX/.torrent-finder-ready-2" ]; then
       echo "wine-env: creating the Wine prefix $WINEPREFIX" >&2
+      "$wine_env_server" -k 2>/dev/null || true
       rm -rf "$WINEPREFIX"
       "$wine_env_loader64" wineboot -i >/dev/null 2>&1
       "$wine_env_loader64" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1

@@ -10,6 +10,7 @@ namespace {
 
 const char kSearchStatus[] = "开始搜索。。。。网络资源较多，请稍等。";
 const char kPagingStatus[] = "跳转中。。";
+const char kNoRegexEngine[] = "无法读取结果页面：系统缺少正则表达式引擎。";
 
 // Page arithmetic wraps like the 32-bit counters it works on.
 int32_t Wrap(int64_t value) { return static_cast<int32_t>(static_cast<uint32_t>(value)); }
@@ -90,6 +91,10 @@ bool SearchController::Complete(const PageOutcome& outcome) {
   const std::string failure = FetchFailureMessage(outcome.fetch);
   if (!failure.empty()) {
     ShowFailure(failure);
+    return true;
+  }
+  if (outcome.page.regexEngineMissing) {
+    ShowFailure(kNoRegexEngine);
     return true;
   }
 

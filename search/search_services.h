@@ -22,6 +22,7 @@ struct ResultPage {
   std::vector<std::string> details;
   std::string pagerText;   // the site's own "current/total" pager cell
   int32_t pagerCount = 0;  // the total of that cell, 0 when there is none
+  bool regexEngineMissing = false;  // no regular-expression engine could run
 };
 
 struct LocalTime {

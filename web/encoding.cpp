@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
 namespace web {
 
 namespace {
@@ -11,6 +15,42 @@ constexpr unsigned kLocalCodePage = 936;
 bool IsUnreserved(unsigned char b) {
   return b == '-' || b == '.' || (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') ||
          (b >= 'a' && b <= 'z');
+}
+
+constexpr unsigned kUtf16LE = 1200;
+
+char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::wstring DecodeCharset(const Bytes& data, unsigned codePage) {
+  std::wstring units;
+  if (codePage == kUtf16LE) {
+    units.resize(data.size() / 2);
+    std::memcpy(units.data(), data.data(), units.size() * 2);
+  } else {
+    const char* bytes = reinterpret_cast<const char*>(data.data());
+    const int size = static_cast<int>(data.size());
+    const int count = MultiByteToWideChar(codePage, 0, bytes, size, nullptr, 0);
+    if (count <= 0) return {};
+    units.resize(static_cast<size_t>(count));
+    MultiByteToWideChar(codePage, 0, bytes, size, units.data(), count);
+  }
+  if (!units.empty() && units[0] == 0xFEFF) units.erase(0, 1);
+  return units;
+}
+
+Bytes EncodeCharset(const std::wstring& units, unsigned codePage) {
+  if (units.empty()) return {};
+  if (codePage == kUtf16LE) {
+    Bytes out(units.size() * 2);
+    std::memcpy(out.data(), units.data(), out.size());
+    return out;
+  }
+  const int count = static_cast<int>(units.size());
+  const int size = WideCharToMultiByte(codePage, 0, units.data(), count, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return {};
+  Bytes out(static_cast<size_t>(size));
+  WideCharToMultiByte(codePage, 0, units.data(), count, reinterpret_cast<char*>(out.data()), size, nullptr, nullptr);
+  return out;
 }
 
 }  // namespace
@@ -45,7 +85,6 @@ Bytes MultiByteToUtf16(const std::string& text, unsigned codePage) {
 }
 
 std::string Utf16ToMultiByte(const Bytes& utf16, unsigned codePage) {
-  // The units must end in a zero unit; a short or odd array is taken as empty.
   if (utf16.size() < 2) return {};
   std::wstring units(reinterpret_cast<const wchar_t*>(utf16.data()), utf16.size() / 2);
   const int size = WideCharToMultiByte(codePage, 0, units.c_str(), -1, nullptr, 0, nullptr, nullptr);
@@ -71,6 +110,40 @@ std::string WideToCp936(const std::wstring& text) {
   std::string out(static_cast<size_t>(size), '\0');
   WideCharToMultiByte(kLocalCodePage, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr,
                       nullptr);
+  return out;
+}
+
+std::optional<unsigned> CharsetCodePage(const std::string& charset) {
+  struct Entry {
+    const char* name;
+    unsigned codePage;
+  };
+  static const Entry kCharsets[] = {
+      {"utf-8", CP_UTF8},        {"utf8", CP_UTF8},           {"gbk", 936},
+      {"gb2312", 936},           {"cp936", 936},              {"windows-936", 936},
+      {"gb18030", 54936},        {"big5", 950},               {"shift_jis", 932},
+      {"shift-jis", 932},        {"sjis", 932},               {"euc-kr", 949},
+      {"iso-8859-1", 28591},     {"latin1", 28591},           {"windows-1252", 1252},
+      {"us-ascii", 20127},       {"ascii", 20127},            {"unicode", kUtf16LE},
+      {"utf-16", kUtf16LE},      {"utf-16le", kUtf16LE},
+  };
+  std::string folded = charset;
+  for (char& c : folded) c = FoldAscii(c);
+  for (const Entry& entry : kCharsets) {
+    if (folded == entry.name) return entry.codePage;
+  }
+  return std::nullopt;
+}
+
+Bytes ConvertCharset(const Bytes& data, const std::string& from, const std::string& to,
+                     std::optional<size_t> startOffset) {
+  const std::optional<unsigned> source = CharsetCodePage(from.empty() ? "UTF-8" : from);
+  const std::optional<unsigned> target = CharsetCodePage(to.empty() ? "GBK" : to);
+  if (!source || !target || data.empty() || data.size() > INT_MAX) return {};
+  Bytes out = EncodeCharset(DecodeCharset(data, *source), *target);
+  if (startOffset) {
+    out.erase(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(std::min(*startOffset, out.size())));
+  }
   return out;
 }
 

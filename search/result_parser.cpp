@@ -1,0 +1,81 @@
+#include "search/result_parser.h"
+
+#include "regex/regex_object.h"
+#include "search/search_controller.h"
+#include "web/marker_text.h"
+
+namespace search {
+
+const char kNamePattern[] = "&amp;q=(.*)\">(.*)</a></td></tr></table>";
+const char kLinkPattern[] = "f\\)\" href=\"(.*)\" title=\"magnet链接下载\">";
+
+namespace {
+
+const char kDetailLeft[] = "[云端下载]";
+const char kDetailRight[] = "</pre>";
+const char kPagerLeft[] = "上一个</td><td>";
+const char kPagerRight[] = "</td><";
+
+// The cut of every match of `pattern`: case ignored, one line per match
+// ("." stops at a line feed), all matches.
+std::vector<std::string> CutMatches(const std::string& pageHtml, const char* pattern, const char* left,
+                                    const char* right, bool* engineRan) {
+  regex::RegexObject matcher;
+  matcher.Search(pattern, pageHtml, false, false, true, false);
+  if (engineRan != nullptr) *engineRan = matcher.EngineAvailable();
+  std::vector<std::string> cuts;
+  const int count = matcher.MatchCount();
+  for (int i = 1; i <= count; ++i) cuts.push_back(web::TextBetween(matcher.MatchText(i), left, right));
+  return cuts;
+}
+
+}  // namespace
+
+int ExtractAllBetween(const std::string& subject, const std::string& left, const std::string& right,
+                      std::vector<std::string>& out, const BetweenOptions& options) {
+  out.clear();
+  const int leftLength = static_cast<int>(left.size());
+  int start = options.start < 1 ? 1 : options.start;
+  for (;;) {
+    const int a = web::FindText(subject, left, start, options.caseSensitive);
+    if (a == -1) break;
+    const int b = web::FindText(subject, right, a + leftLength, options.caseSensitive);
+    if (b == -1) break;
+    const std::string text =
+        web::TrimSpaces(subject.substr(static_cast<size_t>(a - 1 + leftLength), static_cast<size_t>(b - a - leftLength)));
+    if (text.empty()) break;
+    if (options.maxLength != 0 && text.size() > options.maxLength) break;
+    out.push_back((options.keepLeft ? left : std::string()) + options.prefix + text + options.suffix +
+                  (options.keepRight ? right : std::string()));
+    start = b;
+  }
+  return static_cast<int>(out.size());
+}
+
+std::vector<std::string> ExtractDetails(const std::string& pageHtml) {
+  std::vector<std::string> details;
+  ExtractAllBetween(pageHtml, kDetailLeft, kDetailRight, details);
+  return details;
+}
+
+std::vector<std::string> ExtractNames(const std::string& pageHtml, bool* engineRan) {
+  return CutMatches(pageHtml, kNamePattern, ">", "</a>", engineRan);
+}
+
+std::vector<std::string> ExtractLinks(const std::string& pageHtml, bool* engineRan) {
+  return CutMatches(pageHtml, kLinkPattern, "=\"", "\" t", engineRan);
+}
+
+ResultPage ParseResultPage(const std::string& pageHtml) {
+  ResultPage page;
+  bool namesRan = true, linksRan = true;
+  page.details = ExtractDetails(pageHtml);
+  page.names = ExtractNames(pageHtml, &namesRan);
+  page.links = ExtractLinks(pageHtml, &linksRan);
+  page.regexEngineMissing = !namesRan || !linksRan;
+  page.pagerText = web::TextBetween(pageHtml, kPagerLeft, kPagerRight);
+  page.pagerCount = LeadingInteger(web::TextBetween(" " + page.pagerText + " ", "/", " "));
+  return page;
+}
+
+}  // namespace search
