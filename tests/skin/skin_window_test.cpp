@@ -316,6 +316,39 @@ TEST_F(SkinWindowTest, SettersAnswerZeroForWindowsAndItemsTheyDoNotKnow) {
   EXPECT_EQ(skinWindowById(1)->bottomStripItems[0].text, "x");
 }
 
+TEST_F(SkinWindowTest, ControlFontIsReadWithoutChangingIt) {
+  HWND window = CreateTopLevel();
+  HWND label = CreateChild(window, "Static", 10, 40, 80, 24);
+  EXPECT_TRUE(getControlFont(label).faceName.empty()) << "a control without a font of its own";
+  HFONT font = CreateFontA(-16, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, GB2312_CHARSET, 0, 0, 0, 0, "宋体");
+  SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  const ControlFont read = getControlFont(label);
+  EXPECT_EQ(read.faceName, "宋体");
+  EXPECT_EQ(read.size, 16);
+  EXPECT_TRUE(read.style & Gdiplus::FontStyleBold);
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)), font);
+  DestroyWindow(window);
+  DeleteObject(font);
+}
+
+TEST_F(SkinWindowTest, LaterSizeChangesAskForAFullRepaint) {
+  HWND window = CreateTopLevel();
+  SkinWindow& skin = SkinAndShow(window);
+  // Whichever size change comes first in the process only clears the flag.
+  SetWindowPos(window, nullptr, 0, 0, 410, 310, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_FALSE(firstSizePending);
+  UpdateWindow(window);
+  skin.hoverButton = 2;
+  skin.skinActive = false;
+  SetWindowPos(window, nullptr, 0, 0, 420, 320, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_TRUE(skin.skinActive);
+  EXPECT_EQ(skin.hoverButton, 0);
+  EXPECT_EQ(skin.captionStripX, 420 - skin.captionStripWidth + 1) << "the buttons follow the right edge";
+  EXPECT_EQ(skin.bottomStripRect.y, 320 - 25 - 3 - 1);
+  UpdateWindow(window);
+  EXPECT_FALSE(skin.skinActive) << "the paint rebuilt the back buffer";
+}
+
 // --- drawing primitives -----------------------------------------------------
 
 TEST_F(SkinWindowTest, ReleasingAnUnknownDcDoesNothing) {
