@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/html_layout.h"
+#include "win32/scoped.h"
 #include "app/html_parse.h"
 
 namespace {
@@ -20,40 +21,6 @@ namespace {
 constexpr UINT kCodePage = 936;
 
 // --- owners --------------------------------------------------------------
-
-struct GdiObjectDeleter {
-  void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-template <typename Handle>
-using GdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, GdiObjectDeleter>;
-
-class WindowDc {
- public:
-  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-  ~WindowDc() {
-    if (dc_) ReleaseDC(window_, dc_);
-  }
-  WindowDc(const WindowDc &) = delete;
-  WindowDc &operator=(const WindowDc &) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HWND window_;
-  HDC dc_;
-};
-
-class PaintDc {
- public:
-  explicit PaintDc(HWND window) : window_(window) { BeginPaint(window, &paint_); }
-  ~PaintDc() { EndPaint(window_, &paint_); }
-  PaintDc(const PaintDc &) = delete;
-  PaintDc &operator=(const PaintDc &) = delete;
-  HDC get() const { return paint_.hdc; }
-
- private:
-  HWND window_;
-  PAINTSTRUCT paint_{};
-};
 
 // A memory DC holding a bitmap compatible with `like`, w x h.
 class MemoryDc {
@@ -74,7 +41,7 @@ class MemoryDc {
 
  private:
   HDC dc_;
-  GdiObject<HBITMAP> bitmap_;
+  win32::ScopedBitmap bitmap_;
   HGDIOBJ old_ = nullptr;
 };
 
@@ -125,7 +92,7 @@ class FontCache {
  private:
   using Key = std::tuple<int, bool, bool, bool, bool, std::wstring>;
   struct Entry {
-    GdiObject<HFONT> font;
+    win32::ScopedFont font;
     html::FontMetrics metrics;
     bool measured = false;
   };
@@ -245,7 +212,7 @@ void Relayout(HtmlView &view) {
   int fullWidth = rc.right - rc.left + (HasScrollBar(window) ? barWidth : 0);
 
   view.fonts.TrimIfLarge();
-  WindowDc dc(window);
+  win32::ScopedWindowDc dc(window);
   view.dpi = GetDeviceCaps(dc.get(), LOGPIXELSY);
   GdiMeasurer measurer(dc.get(), view.fonts, view.dpi);
   html::LayoutOptions options;
@@ -302,7 +269,7 @@ void PaintContent(HtmlView &view, HDC dc) {
   const int bottom = view.scrollY + client.bottom;
   for (const html::Background &b : view.layout.backgrounds) {
     if (b.bottom <= top || b.top >= bottom) continue;
-    GdiObject<HBRUSH> brush(CreateSolidBrush(b.colour));
+    win32::ScopedBrush brush(CreateSolidBrush(b.colour));
     RECT rc{b.left, b.top - top, b.right, b.bottom - top};
     FillRect(dc, &rc, brush.get());
   }
@@ -378,17 +345,17 @@ LRESULT OnGetText(const HtmlView &view, WPARAM capacity, char *buffer) {
 
 void OnPaint(HtmlView &view) {
   // wParam is never used as a target: the box always paints itself on screen.
-  PaintDc paint(view.window);
+  win32::ScopedPaint paint(view.window);
   RECT rc{};
   GetClientRect(view.window, &rc);
   if (rc.right <= 0 || rc.bottom <= 0) return;
-  MemoryDc buffer(paint.get(), rc.right, rc.bottom);
+  MemoryDc buffer(paint.dc(), rc.right, rc.bottom);
   if (!buffer.ok()) {
-    PaintContent(view, paint.get());
+    PaintContent(view, paint.dc());
     return;
   }
   PaintContent(view, buffer.get());
-  BitBlt(paint.get(), 0, 0, rc.right, rc.bottom, buffer.get(), 0, 0, SRCCOPY);
+  BitBlt(paint.dc(), 0, 0, rc.right, rc.bottom, buffer.get(), 0, 0, SRCCOPY);
 }
 
 void OnVScroll(HtmlView &view, int code) {
