@@ -14,4 +14,5 @@ function(add_wine_test_with_http_server name)
   add_test(NAME ${name}
            COMMAND bash ${WITH_HTTP_SERVER} ${ARG_SCRIPT} ${ARG_SERVER_OPTIONS}
                    -- ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${name}> --gtest_color=no)
+  require_gtest_pass(${name})
 endfunction()
