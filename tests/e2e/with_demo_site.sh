@@ -42,9 +42,9 @@ done
 mkdir -p "$work/expected"
 python3 - "$site" "$work/expected" <<'PY'
 import html, importlib.util, os, sys
-spec = importlib.util.spec_from_file_location("demo_site", sys.argv[1])
-demo = importlib.util.module_from_spec(spec)
-spec.loader.exec_module(demo)
+source = importlib.util.spec_from_file_location("demo_site", sys.argv[1])
+demo = importlib.util.module_from_spec(source)
+source.loader.exec_module(demo)
 catalog = demo.Catalog(demo.DEFAULT_CATALOG)
 for keyword, pages in (("钢铁侠3", 3), ("linux", 2), ("zzzz", 1)):
     found = catalog.find(keyword)
