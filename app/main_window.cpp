@@ -87,19 +87,17 @@ MainWindow::MainWindow(const StartOptions& options, search::SearchSession& sessi
 
 MainWindow* MainWindow::Create(HINSTANCE instance, const StartOptions& options, search::SearchSession& session,
                                const search::SearchServices& services, HICON icon) {
-  auto* window = new MainWindow(options, session, services, icon);
+  std::unique_ptr<MainWindow> window(new MainWindow(options, session, services, icon));
   const int x = (GetSystemMetrics(SM_CXSCREEN) - kMainWindowWidth) / 2;
   const int y = (GetSystemMetrics(SM_CYSCREEN) - kMainWindowHeight) / 2;
   // No border, caption or system menu: the skin draws the frame.
   const DWORD style = WS_POPUP | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   const std::wstring title = web::Cp936ToWide(kMainWindowTitle);
   HWND hwnd = CreateWindowExW(WS_EX_APPWINDOW, kMainWindowClassName, title.c_str(), style, x, y, kMainWindowWidth,
-                              kMainWindowHeight, nullptr, nullptr, instance, window);
-  if (hwnd == nullptr) {
-    delete window;
-    return nullptr;
-  }
-  return window;
+                              kMainWindowHeight, nullptr, nullptr, instance, window.get());
+  if (hwnd == nullptr) return nullptr;  // a window that failed to create never owned the object
+  window->ownedByWindow_ = true;
+  return window.release();
 }
 
 LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -113,7 +111,7 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
   const LRESULT result = window->HandleMessage(message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    delete window;
+    if (window->ownedByWindow_) delete window;
   }
   return result;
 }
@@ -359,8 +357,12 @@ namespace {
 // A movable global block holding `size` bytes, for the clipboard.
 HGLOBAL GlobalCopy(const void* data, size_t size) {
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-  if (block == nullptr) return nullptr;
-  memcpy(GlobalLock(block), data, size);
+  void* bytes = block != nullptr ? GlobalLock(block) : nullptr;
+  if (bytes == nullptr) {
+    if (block != nullptr) GlobalFree(block);
+    return nullptr;
+  }
+  memcpy(bytes, data, size);
   GlobalUnlock(block);
   return block;
 }

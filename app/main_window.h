@@ -71,6 +71,7 @@ class MainWindow final : public search::SearchView, public search::RowActionsVie
   void StartOperation(search::SearchOperation operation);
 
   HWND hwnd_ = nullptr;
+  bool ownedByWindow_ = false;  // set once the window exists; it deletes the object
   HICON icon_;
   search::SearchSession& session_;
   search::SearchServices services_;
