@@ -37,6 +37,7 @@ constexpr char kSite[] = "http://site.test";
 struct FakeSite {
   int rows = 20;
   int32_t pages = 120;
+  bool regexEngineMissing = false;
   FetchOutcome answer{true, "HTTP/1.1 200 OK", "<html>page</html>"};
   std::vector<std::string> requested;
 
@@ -56,6 +57,7 @@ struct FakeSite {
       }
       page.pagerText = "1/" + std::to_string(pages) + " 页";
       page.pagerCount = pages;
+      page.regexEngineMissing = regexEngineMissing;
       return page;
     };
     s.now = [] { return LocalTime{2013, 3, 5, 9, 0, 0}; };
@@ -222,6 +224,16 @@ TEST(SearchController, FailedFetchIsReportedAndKeepsTheCounters) {
       EXPECT_EQ(f.view.indicator, indicator);
     }
   }
+}
+
+TEST(SearchController, PageThatCannotBeReadIsNotCountedAsEmpty) {
+  Fixture f;
+  f.Run(SearchOperation::Search);
+  f.site.regexEngineMissing = true;
+  f.Run(SearchOperation::NextPage);
+  EXPECT_EQ(f.view.content, "无法读取结果页面：系统缺少正则表达式引擎。");
+  EXPECT_TRUE(f.view.rowNames.empty());
+  EXPECT_EQ(f.session.currentPage, 1);
 }
 
 TEST(SearchController, PageWithoutResultsKeepsTheNormalSummary) {
