@@ -11,14 +11,11 @@
 #include <vector>
 
 #include "app/html_layout.h"
+#include "web/encoding.h"
 #include "win32/scoped.h"
 #include "app/html_parse.h"
 
 namespace {
-
-// The program's text encoding, named explicitly so that the box reads the
-// same on a system with any other ANSI code page.
-constexpr UINT kCodePage = 936;
 
 // --- owners --------------------------------------------------------------
 
@@ -158,15 +155,6 @@ class GdiMeasurer : public html::Measurer {
   FontCache &fonts_;
   int dpi_;
 };
-
-std::wstring WideFromGbk(const std::string &bytes) {
-  if (bytes.empty()) return std::wstring();
-  int count = MultiByteToWideChar(kCodePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-  if (count <= 0) return std::wstring();
-  std::wstring wide(static_cast<std::size_t>(count), L'\0');
-  MultiByteToWideChar(kCodePage, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), count);
-  return wide;
-}
 
 // --- the window ----------------------------------------------------------
 
@@ -328,7 +316,7 @@ void SetHoveredLink(HtmlView &view, int link) {
 
 LRESULT OnSetText(HtmlView &view, const char *text) {
   view.bytes = text ? text : "";
-  view.document = html::Parse(WideFromGbk(view.bytes));
+  view.document = html::Parse(web::Cp936ToWide(view.bytes));
   view.scrollY = 0;
   view.hoveredLink = -1;
   Relayout(view);
@@ -436,7 +424,7 @@ LRESULT CALLBACK HtmlViewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     view->window = window;
     const auto *create = reinterpret_cast<const CREATESTRUCTA *>(lParam);
     if (create->lpszName && !IS_INTRESOURCE(create->lpszName)) view->bytes = create->lpszName;
-    view->document = html::Parse(WideFromGbk(view->bytes));
+    view->document = html::Parse(web::Cp936ToWide(view->bytes));
     SetWindowLongPtrA(window, 0, reinterpret_cast<LONG_PTR>(view.release()));
     return DefWindowProcA(window, message, wParam, lParam);
   }

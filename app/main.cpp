@@ -9,9 +9,9 @@
 
 #include "app/app_icon.h"
 #include "app/command_line.h"
-#include "app/gdiplus_session.h"
 #include "app/main_window.h"
 #include "app/search_services.h"
+#include "gdiplus/gdiplus_session.h"
 #include "search/search_session.h"
 #include "web/encoding.h"
 
@@ -35,7 +35,7 @@ search::SearchSession g_searchSession;
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   const app::StartOptions options = app::ParseStartOptions(CommandLineArguments());
   // Shut down after the message loop, when no window can draw any more.
-  app::GdiplusSession gdiplus;
+  gdiplus::GdiplusSession gdiplus;
   const HICON icon = app::LoadAppIcon(instance);
 
   if (!app::MainWindow::RegisterClasses(instance)) return 1;

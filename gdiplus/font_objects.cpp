@@ -1,25 +1,12 @@
 #include "gdiplus/font_objects.h"
 
+#include "win32/scoped.h"
+
 namespace gdiplus {
 
 namespace flat = Gdiplus::DllExports;
 
 namespace {
-
-// The screen's device context for as long as the scope lasts.
-class ScreenDc {
- public:
-  ScreenDc() : dc(GetDC(nullptr)) {}
-  ~ScreenDc() {
-    if (dc != nullptr) ReleaseDC(nullptr, dc);
-  }
-  ScreenDc(const ScreenDc&) = delete;
-  ScreenDc& operator=(const ScreenDc&) = delete;
-  HDC get() const { return dc; }
-
- private:
-  HDC dc;
-};
 
 bool LogFontOf(HFONT font, LOGFONTA& logFont) {
   return font != nullptr && GetObjectA(font, sizeof(logFont), &logFont) == sizeof(logFont);
@@ -29,7 +16,7 @@ bool LogFontOf(HFONT font, LOGFONTA& logFont) {
 bool CreateFromGdiFontFamily(FontObject& target, HFONT font, float emSize, INT style, Gdiplus::Unit unit) {
   LOGFONTA logFont = {};
   if (!LogFontOf(font, logFont)) return false;
-  ScreenDc screen;
+  win32::ScopedWindowDc screen(nullptr);  // the screen's DC
   FontObject resolved;
   if (!resolved.CreateFontFromLogfontA(screen.get(), logFont)) return false;
   FontFamilyObject family;
@@ -131,7 +118,7 @@ bool FontObject::CreateDefaultFont() {
     DeleteFont();
     return KeepStatus(Gdiplus::GenericError);
   }
-  ScreenDc screen;
+  win32::ScopedWindowDc screen(nullptr);  // the screen's DC
   return CreateFontFromLogfontA(screen.get(), logFont);
 }
 

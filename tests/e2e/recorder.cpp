@@ -10,15 +10,13 @@
 #include <cstdio>
 #include <string>
 
+#include "web/encoding.h"
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   int count = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &count);
   if (argv == nullptr || count < 3) return 2;
-  const std::wstring url = argv[2];
-  std::string bytes(static_cast<size_t>(url.size()) * 2 + 1, '\0');
-  const int size = WideCharToMultiByte(936, 0, url.c_str(), static_cast<int>(url.size()), bytes.data(),
-                                       static_cast<int>(bytes.size()), nullptr, nullptr);
-  bytes.resize(static_cast<size_t>(size));
+  const std::string bytes = web::WideToCp936(argv[2]);
   FILE* out = _wfopen(argv[1], L"ab");
   LocalFree(argv);
   if (out == nullptr) return 1;

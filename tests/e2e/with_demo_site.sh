@@ -12,6 +12,7 @@
 #                                      $E2E_ARTIFACTS_DIR (default: ./e2e-artifacts) as PNG
 set -u
 here="$(cd "$(dirname "$0")" && pwd)"
+. "$here/../server_start.sh"
 site="$here/../../tools/demo_site/demo_site.py"
 [ "${1:-}" = "--" ] && shift
 
@@ -32,12 +33,7 @@ finish() {
 }
 trap finish EXIT
 
-for _ in $(seq 1 100); do
-  [ -s "$work/ports.json" ] && break
-  kill -0 "$site_pid" 2>/dev/null || break
-  sleep 0.1
-done
-[ -s "$work/ports.json" ] || { echo "with_demo_site: the site did not start" >&2; exit 125; }
+wait_for_server "$site_pid" "$work/ports.json" with_demo_site
 
 mkdir -p "$work/expected"
 python3 - "$site" "$work/expected" <<'PY'
@@ -57,7 +53,6 @@ for keyword, pages in (("钢铁侠3", 3), ("linux", 2), ("zzzz", 1)):
                 out.write(line.encode("gbk") + b"\n")
 PY
 
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 read -r port cloud_port < <(python3 -c 'import json,sys; d=json.load(open(sys.argv[1])); print(d["port"], d["cloud_port"])' "$work/ports.json")
 export DEMO_SITE_ROOT="http://127.0.0.1:$port" DEMO_CLOUD_ROOT="http://127.0.0.1:$cloud_port"
 export DEMO_LOG="$(windows_path "$work/requests.jsonl")"

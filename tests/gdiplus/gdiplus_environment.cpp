@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include <memory>
+
+#include "gdiplus/gdiplus_session.h"
 #include "gdiplus/graphics_object.h"
 
 namespace testsupport {
@@ -14,13 +17,13 @@ namespace {
 class GdiplusEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
-    Gdiplus::GdiplusStartupInput input;
-    ASSERT_EQ(Gdiplus::GdiplusStartup(&token, &input, nullptr), Gdiplus::Ok);
+    session = std::make_unique<gdiplus::GdiplusSession>();
+    ASSERT_TRUE(session->started());
   }
-  void TearDown() override { Gdiplus::GdiplusShutdown(token); }
+  void TearDown() override { session.reset(); }
 
  private:
-  ULONG_PTR token = 0;
+  std::unique_ptr<gdiplus::GdiplusSession> session;
 };
 
 const auto* const environment = ::testing::AddGlobalTestEnvironment(new GdiplusEnvironment);

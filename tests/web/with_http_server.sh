@@ -17,6 +17,7 @@
 # status is the command's; 125 when the server could not start.
 set -u
 here="$(cd "$(dirname "$0")" && pwd)"
+. "$here/../server_start.sh"
 server="$here/../../tools/test_http_server.py"
 
 [ $# -ge 3 ] || { echo "usage: $0 SCRIPT.json [SERVER OPTIONS...] -- COMMAND [ARGS...]" >&2; exit 2; }
@@ -43,14 +44,8 @@ stop_server() {
 }
 trap stop_server EXIT
 
-for _ in $(seq 1 100); do
-  [ -s "$records/port" ] && break
-  kill -0 "$server_pid" 2>/dev/null || break
-  sleep 0.1
-done
-[ -s "$records/port" ] || { echo "with_http_server: the server did not start" >&2; exit 125; }
+wait_for_server "$server_pid" "$records/port" with_http_server
 
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 export TEST_HTTP_PORT="$(cat "$records/port")"
 export TEST_HTTP_LOG_UNIX="$records/requests.jsonl" TEST_HTTP_RAW_LOG_UNIX="$records/requests.raw"
 export TEST_HTTP_LOG="$(windows_path "$TEST_HTTP_LOG_UNIX")"

@@ -1,9 +1,9 @@
-#include "app/gdiplus_session.h"
+#include "gdiplus/gdiplus_session.h"
 
 #include <objidl.h>  // gdiplus.h needs it under WIN32_LEAN_AND_MEAN
 #include <gdiplus.h>
 
-namespace app {
+namespace gdiplus {
 
 GdiplusSession::GdiplusSession() {
   // Version 1, no debug callback, GDI+'s own background thread, external
@@ -16,4 +16,4 @@ GdiplusSession::~GdiplusSession() {
   if (token_ != 0) Gdiplus::GdiplusShutdown(token_);
 }
 
-}  // namespace app
+}  // namespace gdiplus

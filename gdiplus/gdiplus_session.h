@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-namespace app {
+namespace gdiplus {
 
 class GdiplusSession {
  public:
@@ -13,8 +13,10 @@ class GdiplusSession {
   GdiplusSession(const GdiplusSession&) = delete;
   GdiplusSession& operator=(const GdiplusSession&) = delete;
 
+  bool started() const { return token_ != 0; }
+
  private:
   ULONG_PTR token_ = 0;
 };
 
-}  // namespace app
+}  // namespace gdiplus
