@@ -25,9 +25,10 @@ void AppendUtf16(char32_t c, std::wstring& out);
 
 enum class HtmlCut {
   // Link text: tags removed, then references decoded (so a decoded "&lt;"
-  // stays text), runs of white space (the no-break space included) folded
-  // to one space, trimmed; a character GBK cannot hold becomes "?". A text
-  // that would end up empty is returned unchanged.
+  // stays text), runs of white space and control characters (the no-break
+  // space included) folded to one space, trimmed of ASCII and full-width
+  // spaces; a character GBK cannot hold becomes "?". A text that would end
+  // up empty is returned unchanged.
   Name,
   // An attribute value: references decoded, nothing else touched. A decoded
   // character outside ASCII is written as UTF-8 percent-escapes, as a URL

@@ -35,6 +35,7 @@ const DecodeCase kCases[] = {
     {"unterminated", HtmlCut::Name, "AT&amp T & co &#x; &#", "AT&amp T & co &#x; &#"},
     {"number without ;", HtmlCut::Name, "&#65 &#x42 C", "A B C"},
     {"white space folded", HtmlCut::Name, "  Big\t\r\n Buck&nbsp;&nbsp;Bunny&#160; ", "Big Buck Bunny"},
+    {"control characters fold too", HtmlCut::Name, "Big\x01\x7F Buck&#9;&#x0B;Bunny", "Big Buck Bunny"},
     {"space left where a tag went", HtmlCut::Name, "<b> Big </b> Buck", "Big Buck"},
     {"full-width spaces trimmed", HtmlCut::Name, "　钢铁侠　3　", "钢铁侠　3"},
     {"outside GBK", HtmlCut::Name, "&#x1F600; smile&#0;", "? smile?"},
