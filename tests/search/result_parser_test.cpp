@@ -55,7 +55,16 @@ TEST(ExtractDetails, StopsAtABlankBlock) {
 
 class ResultParser : public ::testing::TestWithParam<bool> {
  protected:
-  void SetUp() override { regex::ForceInProcessEngineForTests(GetParam()); }
+  // The parser falls back to the in-process engine without a word when the
+  // COM engine cannot be created, so the COM run first makes sure that a
+  // matcher made the parser's way on this thread really gets the COM engine.
+  void SetUp() override {
+    regex::ForceInProcessEngineForTests(GetParam());
+    regex::RegexObject probe;
+    ASSERT_TRUE(probe.Search(kNamePattern, NameLine("probe"), false, false, true, false));
+    ASSERT_EQ(probe.MatchCount(), 1);
+    ASSERT_EQ(probe.Engine(), GetParam() ? regex::EngineKind::InProcess : regex::EngineKind::Com);
+  }
   void TearDown() override { regex::ForceInProcessEngineForTests(false); }
 };
 
