@@ -1,6 +1,8 @@
 #include "tests/e2e/program_driver.h"
 
 #include <commctrl.h>
+#include <psapi.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 
@@ -178,6 +180,82 @@ POINT ProgramDriver::RowCentre(int row) const {
   POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
   ClientToScreen(Control(app::kResultListId), &centre);
   return centre;
+}
+
+namespace {
+
+int ThreadCount(DWORD processId) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return -1;
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  int count = 0;
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+    if (entry.th32OwnerProcessID == processId) ++count;
+  }
+  CloseHandle(snapshot);
+  return count;
+}
+
+// Windows counts a process's handles; Wine answers 0, so there every handle
+// value up to a generous bound is tried by duplicating it.
+int HandleCount(HANDLE process) {
+  DWORD counted = 0;
+  if (GetProcessHandleCount(process, &counted) && counted != 0) return static_cast<int>(counted);
+  int live = 0;
+  for (ULONG_PTR value = 4; value < 0x10000; value += 4) {
+    HANDLE copy = nullptr;
+    if (DuplicateHandle(process, reinterpret_cast<HANDLE>(value), GetCurrentProcess(), &copy, 0, FALSE,
+                        DUPLICATE_SAME_ACCESS)) {
+      CloseHandle(copy);
+      ++live;
+    }
+  }
+  return live;
+}
+
+// The properties in which the skin keeps a window's or a control's GDI
+// objects: background brush and bitmap, the back buffer and its first bitmap.
+constexpr const char* kSkinObjectProperties[] = {"Kj_wtjb", "Kj_dxjb", "Ck_Ycjdx", "Ck_wtjbdx"};
+
+struct WindowCensus {
+  DWORD processId;
+  int windows;
+  int skinObjects;
+};
+
+BOOL CALLBACK CountWindow(HWND window, LPARAM parameter) {
+  auto* census = reinterpret_cast<WindowCensus*>(parameter);
+  ++census->windows;
+  for (const char* property : kSkinObjectProperties) {
+    if (GetPropA(window, property) != nullptr) ++census->skinObjects;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK CountProcessWindow(HWND window, LPARAM parameter) {
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != reinterpret_cast<WindowCensus*>(parameter)->processId) return TRUE;
+  CountWindow(window, parameter);
+  EnumChildWindows(window, CountWindow, parameter);  // every descendant
+  return TRUE;
+}
+
+}  // namespace
+
+ProgramDriver::Figures ProgramDriver::Measure() const {
+  Figures figures{};
+  figures.threads = ThreadCount(process_.dwProcessId);
+  figures.handles = HandleCount(process());
+  WindowCensus census{process_.dwProcessId, 0, 0};
+  EnumWindows(CountProcessWindow, reinterpret_cast<LPARAM>(&census));
+  figures.windows = census.windows;
+  figures.skinObjects = census.skinObjects;
+  PROCESS_MEMORY_COUNTERS memory{};
+  memory.cb = sizeof memory;
+  if (GetProcessMemoryInfo(process(), &memory, sizeof memory)) figures.committedBytes = memory.PagefileUsage;
+  return figures;
 }
 
 bool PopupMenuOpen() {

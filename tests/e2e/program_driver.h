@@ -56,6 +56,16 @@ class ProgramDriver {
 
   HANDLE process() const { return process_.hProcess; }
 
+  // What the process holds, counted from outside.
+  struct Figures {
+    int threads;
+    int handles;
+    int windows;      // its windows, child windows included
+    int skinObjects;  // GDI objects the skin keeps in its windows' properties
+    SIZE_T committedBytes;
+  };
+  Figures Measure() const;
+
  private:
   PROCESS_INFORMATION process_{};
   HWND window_ = nullptr;
