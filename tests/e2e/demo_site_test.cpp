@@ -136,17 +136,20 @@ bool WorkersEnded(const ProgramDriver& program, int threads) {
 }
 
 void Print(const char* when, const ProgramDriver::Figures& f) {
-  std::printf("%s: %d threads, %d handles, %d windows, %d skin objects, %lu KB committed\n", when, f.threads,
-              f.handles, f.windows, f.skinObjects, static_cast<unsigned long>(f.committedBytes / 1024));
+  std::printf("%s: %d threads, %d handles, %d windows, %d GDI objects (%d in skin properties), %lu KB committed\n",
+              when, f.threads, f.handles, f.windows, f.gdiObjects, f.skinObjects,
+              static_cast<unsigned long>(f.committedBytes / 1024));
 }
 
 TEST_F(DemoSite, RapidClicksEndOnTheLastPageAndLeaveNothingBehind) {
+  program.UseGdiCensus(WinePath(Env("E2E_GDI_CENSUS")));
   // Every operation once first, so what the first use loads stays out of the figures.
   Search("钢铁侠3");
   ClickAndWait(app::kNextPageButtonId);
   ClickAndWait(app::kPreviousPageButtonId);
   program.SetText(app::kPageNumberEditId, "2");
   ClickAndWait(app::kGoToPageButtonId);
+  ChooseFromRowMenu(0, kDetailItem);
   const int idleThreads = program.Measure().threads;
   Sleep(1000);
   ASSERT_TRUE(WorkersEnded(program, idleThreads));
@@ -155,6 +158,7 @@ TEST_F(DemoSite, RapidClicksEndOnTheLastPageAndLeaveNothingBehind) {
   ASSERT_GT(before.threads, 0);
   ASSERT_GT(before.handles, 0);
   ASSERT_GT(before.skinObjects, 0) << "the skinned window keeps its back buffer";
+  ASSERT_GT(before.gdiObjects, before.skinObjects) << "the census ran in the program";
 
   const int buttons[] = {app::kSearchButtonId, app::kFirstPageButtonId, app::kPreviousPageButtonId,
                          app::kNextPageButtonId, app::kGoToPageButtonId};
@@ -190,6 +194,7 @@ TEST_F(DemoSite, RapidClicksEndOnTheLastPageAndLeaveNothingBehind) {
   EXPECT_LE(after.handles, before.handles);
   EXPECT_EQ(after.windows, before.windows);
   EXPECT_LE(after.skinObjects, before.skinObjects);
+  EXPECT_LE(after.gdiObjects, before.gdiObjects);
   // Two hundred pages of 20 rows kept by mistake, or a bitmap per repaint,
   // would be megabytes.
   EXPECT_LT(after.committedBytes, before.committedBytes + kMemoryTolerance);
@@ -308,7 +313,9 @@ TEST_F(DemoSite, ASessionWritesNoFileAndLaunchesOnlyTheLinksAskedFor) {
   const std::wstring recorderName = WinePath(recorder).substr(WinePath(recorder).rfind(L'\\') + 1);
   for (const auto& [id, name] : started) {
     std::printf("started: process %lu, %s\n", static_cast<unsigned long>(id), web::WideToCp936(name).c_str());
-    if (!name.empty()) EXPECT_EQ(name, recorderName) << "started " << web::WideToCp936(name);
+    if (!name.empty()) {
+      EXPECT_EQ(name, recorderName) << "started " << web::WideToCp936(name);
+    }
   }
 
   const FileTree after = PrefixFiles();

@@ -242,10 +242,60 @@ BOOL CALLBACK CountProcessWindow(HWND window, LPARAM parameter) {
   return TRUE;
 }
 
+// Runs `function` (parameter) as a thread of the process; false when it
+// could not run or did not end in time.
+bool RunInProcess(HANDLE process, const void* function, const void* parameter, DWORD& exitCode) {
+  HANDLE thread = CreateRemoteThread(process, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(function),
+                                     const_cast<void*>(parameter), 0, nullptr);
+  if (thread == nullptr) return false;
+  const bool ended = WaitForSingleObject(thread, 10000) == WAIT_OBJECT_0;
+  GetExitCodeThread(thread, &exitCode);
+  CloseHandle(thread);
+  return ended;
+}
+
+BYTE* ModuleBase(DWORD processId, const std::wstring& name) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32, processId);
+  if (snapshot == INVALID_HANDLE_VALUE) return nullptr;
+  MODULEENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  BYTE* base = nullptr;
+  for (BOOL more = Module32FirstW(snapshot, &entry); more && base == nullptr; more = Module32NextW(snapshot, &entry)) {
+    if (_wcsicmp(entry.szModule, name.c_str()) == 0) base = entry.modBaseAddr;
+  }
+  CloseHandle(snapshot);
+  return base;
+}
+
+// The census library's count, run inside the process: the library is loaded
+// there (LoadLibraryW lies at the same address in every process) and its
+// function called at the same offset from the library's base as here.
+int GdiObjectsOf(HANDLE process, DWORD processId, const std::wstring& library) {
+  const std::wstring name = library.substr(library.find_last_of(L"\\/") + 1);
+  BYTE* remoteBase = ModuleBase(processId, name);
+  if (remoteBase == nullptr) {
+    RemoteBlock path(process, (library.size() + 1) * sizeof(wchar_t));
+    path.Write(library.c_str(), (library.size() + 1) * sizeof(wchar_t));
+    DWORD ignored = 0;
+    const void* load = reinterpret_cast<const void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW"));
+    if (!RunInProcess(process, load, reinterpret_cast<const void*>(path.address()), ignored)) return -1;
+    remoteBase = ModuleBase(processId, name);
+  }
+  static HMODULE local = LoadLibraryW(library.c_str());
+  FARPROC count = GetProcAddress(local, "CountLiveGdiObjects");
+  if (count == nullptr) count = GetProcAddress(local, "CountLiveGdiObjects@4");  // stdcall name, 32-bit
+  if (remoteBase == nullptr || count == nullptr) return -1;
+  const void* remoteCount = remoteBase + (reinterpret_cast<BYTE*>(count) - reinterpret_cast<BYTE*>(local));
+  DWORD live = 0;
+  return RunInProcess(process, remoteCount, nullptr, live) ? static_cast<int>(live) : -1;
+}
+
 }  // namespace
 
 ProgramDriver::Figures ProgramDriver::Measure() const {
   Figures figures{};
+  // First, so its thread has ended before the threads are counted.
+  figures.gdiObjects = gdiCensus_.empty() ? -1 : GdiObjectsOf(process(), process_.dwProcessId, gdiCensus_);
   figures.threads = ThreadCount(process_.dwProcessId);
   figures.handles = HandleCount(process());
   WindowCensus census{process_.dwProcessId, 0, 0};
