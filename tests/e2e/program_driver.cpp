@@ -281,7 +281,8 @@ int GdiObjectsOf(HANDLE process, DWORD processId, const std::wstring& library) {
     if (!RunInProcess(process, load, reinterpret_cast<const void*>(path.address()), ignored)) return -1;
     remoteBase = ModuleBase(processId, name);
   }
-  static HMODULE local = LoadLibraryW(library.c_str());
+  HMODULE local = GetModuleHandleW(library.c_str());
+  if (local == nullptr) local = LoadLibraryW(library.c_str());  // kept loaded here, to read the offset from
   FARPROC count = GetProcAddress(local, "CountLiveGdiObjects");
   if (count == nullptr) count = GetProcAddress(local, "CountLiveGdiObjects@4");  // stdcall name, 32-bit
   if (remoteBase == nullptr || count == nullptr) return -1;
