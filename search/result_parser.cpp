@@ -20,10 +20,10 @@ const char kPagerRight[] = "</td><";
 // The cut of every match of `pattern` (case ignored, one line per match:
 // "." stops at a line feed, all matches), decoded as `cut` says.
 std::vector<std::string> CutMatches(const std::string& pageHtml, const char* pattern, const char* left,
-                                    const char* right, web::HtmlCut cut, bool* engineRan) {
+                                    const char* right, web::HtmlCut cut, regex::EngineKind* engine) {
   regex::RegexObject matcher;
   matcher.Search(pattern, pageHtml, false, false, true, false);
-  if (engineRan != nullptr) *engineRan = matcher.EngineAvailable();
+  if (engine != nullptr) *engine = matcher.Engine();
   std::vector<std::string> cuts;
   const int count = matcher.MatchCount();
   for (int i = 1; i <= count; ++i) {
@@ -61,21 +61,21 @@ std::vector<std::string> ExtractDetails(const std::string& pageHtml) {
   return details;
 }
 
-std::vector<std::string> ExtractNames(const std::string& pageHtml, bool* engineRan) {
-  return CutMatches(pageHtml, kNamePattern, ">", "</a>", web::HtmlCut::Name, engineRan);
+std::vector<std::string> ExtractNames(const std::string& pageHtml, regex::EngineKind* engine) {
+  return CutMatches(pageHtml, kNamePattern, ">", "</a>", web::HtmlCut::Name, engine);
 }
 
-std::vector<std::string> ExtractLinks(const std::string& pageHtml, bool* engineRan) {
-  return CutMatches(pageHtml, kLinkPattern, "=\"", "\" t", web::HtmlCut::Link, engineRan);
+std::vector<std::string> ExtractLinks(const std::string& pageHtml, regex::EngineKind* engine) {
+  return CutMatches(pageHtml, kLinkPattern, "=\"", "\" t", web::HtmlCut::Link, engine);
 }
 
 ResultPage ParseResultPage(const std::string& pageHtml) {
   ResultPage page;
-  bool namesRan = true, linksRan = true;
+  regex::EngineKind namesEngine, linksEngine;
   page.details = ExtractDetails(pageHtml);
-  page.names = ExtractNames(pageHtml, &namesRan);
-  page.links = ExtractLinks(pageHtml, &linksRan);
-  page.regexEngineMissing = !namesRan || !linksRan;
+  page.names = ExtractNames(pageHtml, &namesEngine);
+  page.links = ExtractLinks(pageHtml, &linksEngine);
+  page.regexEngineMissing = namesEngine == regex::EngineKind::None || linksEngine == regex::EngineKind::None;
   page.pagerText = web::TextBetween(pageHtml, kPagerLeft, kPagerRight);
   page.pagerCount = LeadingInteger(web::TextBetween(" " + page.pagerText + " ", "/", " "));
   return page;

@@ -56,9 +56,24 @@ class ProgramDriver {
 
   HANDLE process() const { return process_.hProcess; }
 
+  // What the process holds, counted from outside.
+  struct Figures {
+    int threads;
+    int handles;
+    int windows;      // its windows, child windows included
+    int skinObjects;  // GDI objects the skin keeps in its windows' properties
+    int gdiObjects;   // -1 without a census library
+    SIZE_T committedBytes;
+  };
+  // The library (tests/e2e/gdi_census.cpp) that counts GDI objects from
+  // inside the program; the first Measure loads it there.
+  void UseGdiCensus(const std::wstring& library) { gdiCensus_ = library; }
+  Figures Measure() const;
+
  private:
   PROCESS_INFORMATION process_{};
   HWND window_ = nullptr;
+  std::wstring gdiCensus_;
 };
 
 }  // namespace e2e
