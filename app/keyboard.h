@@ -1,0 +1,41 @@
+#pragma once
+// What a key pressed in the main window stands for, decided from the key and
+// the control with the focus alone, so it is tested without a window.
+
+#include <cstddef>
+
+namespace app {
+
+// The controls Tab and Shift+Tab visit, in layout order. This is not the
+// order the windows lie on each other (the page box lies on the go-to
+// button), so the order is kept here rather than taken from the windows.
+extern const int kTabOrder[8];
+
+// The stop after `focusedId`, or before it when `backwards`; from a control
+// that is not a stop, Tab goes to the first stop and Shift+Tab to the last.
+int NextTabStop(int focusedId, bool backwards);
+
+struct KeyPress {
+  unsigned virtualKey;
+  bool shift, control, alt;
+  int focusedId;     // the main window's control that has the focus, 0 for none
+  bool rowSelected;  // the result list has a selected row
+};
+
+enum class KeyAction {
+  PassOn,       // the focused control handles the key as usual
+  MoveFocus,    // to the control `control`
+  Click,        // the button `control`, as a mouse click on it
+  ShowRowMenu,  // the row menu, placed at the selected row
+  CopyRowLink,  // as "复制下载地址"
+  PlayInCloud,  // as a double click on the row
+};
+
+struct KeyDecision {
+  KeyAction action;
+  int control;  // for MoveFocus and Click
+};
+
+KeyDecision DecideKey(const KeyPress& key);
+
+}  // namespace app
