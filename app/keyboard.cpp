@@ -8,10 +8,14 @@
 
 namespace app {
 
-const int kTabOrder[8] = {
+namespace {
+
+const int kTabOrder[] = {
     kKeywordEditId,    kSearchButtonId,    kResultListId,         kPageNumberEditId,
     kGoToPageButtonId, kFirstPageButtonId, kPreviousPageButtonId, kNextPageButtonId,
 };
+
+}  // namespace
 
 int NextTabStop(int focusedId, bool backwards) {
   const int count = static_cast<int>(std::size(kTabOrder));

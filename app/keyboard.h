@@ -2,17 +2,16 @@
 // What a key pressed in the main window stands for, decided from the key and
 // the control with the focus alone, so it is tested without a window.
 
-#include <cstddef>
-
 namespace app {
 
-// The controls Tab and Shift+Tab visit, in layout order. This is not the
-// order the windows lie on each other (the page box lies on the go-to
-// button), so the order is kept here rather than taken from the windows.
-extern const int kTabOrder[8];
-
-// The stop after `focusedId`, or before it when `backwards`; from a control
-// that is not a stop, Tab goes to the first stop and Shift+Tab to the last.
+// Tab and Shift+Tab visit the controls in layout order: keyword box,
+// "搜索种子", the list, page box, "转到     页", "首页", "上一页", "下一页".
+// This is not the order the windows lie on each other (the page box lies on
+// the go-to button), so the order is kept in a table rather than taken from
+// the windows.
+// NextTabStop gives the stop after `focusedId`, or before it when
+// `backwards`; from a control that is not a stop, Tab goes to the first stop
+// and Shift+Tab to the last.
 int NextTabStop(int focusedId, bool backwards);
 
 struct KeyPress {

@@ -377,7 +377,8 @@ void MainWindow::PopUpRowMenu(int row, search::MenuPlace place) {
     ListView_EnsureVisible(list, row, FALSE);
     RECT name{};
     ListView_GetItemRect(list, row, &name, LVIR_LABEL);
-    at = {name.left, (name.top + name.bottom) / 2};
+    // A name scrolled off to the left would put the menu beside the list.
+    at = {name.left > 0 ? name.left : 0, (name.top + name.bottom) / 2};
     ClientToScreen(list, &at);
   }
   TrackPopupMenu(RowMenu(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);

@@ -3,15 +3,19 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/main_window_layout.h"
 #include "tests/e2e/demo_site_fixture.h"
 #include "web/encoding.h"
+#include "win32/scoped.h"
 
 namespace e2e {
 namespace {
+
+void DestroyWindowHandle(HWND window) { DestroyWindow(window); }
 
 const std::string kSteelKeywordPath = "/search?info_hash=&q=%E9%92%A2%E9%93%81%E4%BE%A03";
 
@@ -118,15 +122,14 @@ TEST_F(KeyboardOnly, PageBoxAndButtonsPageThroughTheResults) {
 TEST_F(KeyboardOnly, FocusComesBackWhenTheWindowIsActivatedAgain) {
   FocusList();
   // Another window takes the keyboard, then the program is brought back.
-  HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
-                               nullptr, nullptr);
-  SetForegroundWindow(other);
-  ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other; }, 3000));
+  const win32::Scoped<HWND, DestroyWindowHandle> other(CreateWindowExW(
+      0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr));
+  SetForegroundWindow(other.get());
+  ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other.get(); }, 3000));
   SetForegroundWindow(program.window());
   ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == program.window(); }, 3000));
   EXPECT_TRUE(WaitUntil([&] { return program.FocusedControlId() == app::kResultListId; }, 3000))
       << program.FocusedControlId();
-  DestroyWindow(other);
 }
 
 TEST_F(KeyboardOnly, RowKeysActOnTheSelectedRow) {
