@@ -2,6 +2,7 @@
 
 #include "regex/regex_object.h"
 #include "search/search_controller.h"
+#include "web/html_text.h"
 #include "web/marker_text.h"
 
 namespace search {
@@ -16,16 +17,18 @@ const char kDetailRight[] = "</pre>";
 const char kPagerLeft[] = "上一个</td><td>";
 const char kPagerRight[] = "</td><";
 
-// The cut of every match of `pattern`: case ignored, one line per match
-// ("." stops at a line feed), all matches.
+// The cut of every match of `pattern` (case ignored, one line per match:
+// "." stops at a line feed, all matches), decoded as `cut` says.
 std::vector<std::string> CutMatches(const std::string& pageHtml, const char* pattern, const char* left,
-                                    const char* right, bool* engineRan) {
+                                    const char* right, web::HtmlCut cut, bool* engineRan) {
   regex::RegexObject matcher;
   matcher.Search(pattern, pageHtml, false, false, true, false);
   if (engineRan != nullptr) *engineRan = matcher.EngineAvailable();
   std::vector<std::string> cuts;
   const int count = matcher.MatchCount();
-  for (int i = 1; i <= count; ++i) cuts.push_back(web::TextBetween(matcher.MatchText(i), left, right));
+  for (int i = 1; i <= count; ++i) {
+    cuts.push_back(web::DecodeHtmlText(web::TextBetween(matcher.MatchText(i), left, right), cut));
+  }
   return cuts;
 }
 
@@ -59,11 +62,11 @@ std::vector<std::string> ExtractDetails(const std::string& pageHtml) {
 }
 
 std::vector<std::string> ExtractNames(const std::string& pageHtml, bool* engineRan) {
-  return CutMatches(pageHtml, kNamePattern, ">", "</a>", engineRan);
+  return CutMatches(pageHtml, kNamePattern, ">", "</a>", web::HtmlCut::Name, engineRan);
 }
 
 std::vector<std::string> ExtractLinks(const std::string& pageHtml, bool* engineRan) {
-  return CutMatches(pageHtml, kLinkPattern, "=\"", "\" t", engineRan);
+  return CutMatches(pageHtml, kLinkPattern, "=\"", "\" t", web::HtmlCut::Link, engineRan);
 }
 
 ResultPage ParseResultPage(const std::string& pageHtml) {

@@ -31,8 +31,9 @@ int ExtractAllBetween(const std::string& subject, const std::string& left, const
 
 std::vector<std::string> ExtractDetails(const std::string& pageHtml);
 
-// Names and links, each cut out of a match of its pattern. `engineRan` is
-// set to false when no regular-expression engine could run.
+// Names and links, each cut out of a match of its pattern and decoded: a
+// name as the text a person reads, a link as the page hands it on.
+// `engineRan` is set to false when no regular-expression engine could run.
 std::vector<std::string> ExtractNames(const std::string& pageHtml, bool* engineRan = nullptr);
 std::vector<std::string> ExtractLinks(const std::string& pageHtml, bool* engineRan = nullptr);
 

@@ -30,6 +30,11 @@ class RowActionsView {
 // untrusted input and must not make the program open files or programs.
 bool IsMagnetLink(const std::string& link);
 
+// A real magnet link percent-encodes quotes, white space and control
+// characters; one holding them raw came out of a crafted page and would
+// reach the handler's command line split into several arguments.
+bool IsSafeToHandOn(const std::string& link);
+
 class RowActions {
  public:
   // cloudRoot: scheme and host of the cloud-playback service.

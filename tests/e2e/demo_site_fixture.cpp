@@ -34,6 +34,23 @@ std::string LastSitePath() {
   return log.substr(start, log.find('"', start) - start);
 }
 
+std::string LinkInCloudUrl(const std::string& url) {
+  const std::string prefix = Env("DEMO_CLOUD_ROOT") + "/?u=";
+  if (url.compare(0, prefix.size(), prefix) != 0) return {};
+  const std::string value = url.substr(prefix.size());
+  if (value.find_first_of("&#") != std::string::npos) return {};
+  std::string link;
+  for (size_t i = 0; i < value.size(); ++i) {
+    if (value[i] == '%' && i + 2 < value.size()) {
+      link += static_cast<char>(std::stoi(value.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else {
+      link += value[i];
+    }
+  }
+  return link;
+}
+
 void DemoSite::SetUp() {
   ASSERT_FALSE(Env("DEMO_SITE_ROOT").empty()) << "run through tests/e2e/with_demo_site.sh";
   const std::string args = "--site " + Env("DEMO_SITE_ROOT") + " --cloud " + Env("DEMO_CLOUD_ROOT");

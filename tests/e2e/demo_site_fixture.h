@@ -23,6 +23,10 @@ std::vector<ExpectedRow> ExpectedPage(const std::string& keyword, int page);
 // The raw path of the last request the search site received.
 std::string LastSitePath();
 
+// The link a cloud URL carries: the value of "u", percent-escapes undone.
+// Empty when the URL is not the cloud page's or the link would be cut.
+std::string LinkInCloudUrl(const std::string& url);
+
 class DemoSite : public ::testing::Test {
  protected:
   void SetUp() override;

@@ -72,12 +72,12 @@ TEST_F(DemoSite, RowMenuActsOnTheRowUnderTheMouse) {
 
   ChooseFromRowMenu(2, kCopyItem);
   EXPECT_TRUE(showsDetailOf(2)) << program.SummaryText();
-  EXPECT_EQ(ClipboardText(), rows[2].link) << "entity references included";
+  EXPECT_EQ(ClipboardText(), rows[2].link) << "decoded, as the site's own page hands it on";
   EXPECT_EQ(ClipboardUnicodeText(), web::Cp936ToWide(rows[2].link));
 
   ChooseFromRowMenu(3, kCloudItem);
   ASSERT_TRUE(WaitUntil([&] { return !http.Received().empty(); }));
-  EXPECT_EQ(http.Received().back(), Env("DEMO_CLOUD_ROOT") + "/?u=" + rows[3].link);
+  EXPECT_EQ(LinkInCloudUrl(http.Received().back()), rows[3].link) << http.Received().back();
   EXPECT_TRUE(showsDetailOf(3)) << program.SummaryText();
 
   ChooseFromRowMenu(4, kDetailItem);
@@ -91,7 +91,7 @@ TEST_F(DemoSite, RowMenuActsOnTheRowUnderTheMouse) {
   Sleep(500);
   ProgramDriver::MouseClick(program.RowCentre(5), false, 2);  // a double click plays in the cloud
   ASSERT_TRUE(WaitUntil([&] { return http.Received().size() == 2; }));
-  EXPECT_EQ(http.Received().back(), Env("DEMO_CLOUD_ROOT") + "/?u=" + rows[5].link);
+  EXPECT_EQ(LinkInCloudUrl(http.Received().back()), rows[5].link) << http.Received().back();
   EXPECT_TRUE(showsDetailOf(5));
 }
 

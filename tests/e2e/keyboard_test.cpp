@@ -188,7 +188,7 @@ TEST_F(KeyboardOnly, RowKeysActOnTheSelectedRow) {
 
   ProgramDriver::PressKey(VK_RETURN);  // as a double click: play in the cloud
   ASSERT_TRUE(WaitUntil([&] { return !http.Received().empty(); }));
-  EXPECT_EQ(http.Received().back(), Env("DEMO_CLOUD_ROOT") + "/?u=" + rows[row].link);
+  EXPECT_EQ(LinkInCloudUrl(http.Received().back()), rows[row].link) << http.Received().back();
 }
 
 TEST_F(KeyboardOnly, MenuKeysWithoutASelectedRowDoNothing) {
