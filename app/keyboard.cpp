@@ -74,7 +74,9 @@ KeyDecision DecideKey(const KeyPress& key) {
     case VK_RETURN:
       return DecideEnter(key);
     case VK_SPACE:
-      return IsButton(key.focusedId) && !key.shift ? KeyDecision{KeyAction::Click, key.focusedId} : kPassOn;
+      // A held space clicks once, as it does on any button.
+      if (!IsButton(key.focusedId) || key.shift) return kPassOn;
+      return key.repeat ? KeyDecision{KeyAction::UseUp, 0} : KeyDecision{KeyAction::Click, key.focusedId};
     case VK_APPS:
       return inList ? KeyDecision{KeyAction::ShowRowMenu, 0} : kPassOn;
     case VK_F10:

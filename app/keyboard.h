@@ -17,12 +17,14 @@ int NextTabStop(int focusedId, bool backwards);
 struct KeyPress {
   unsigned virtualKey;
   bool shift, control, alt;
+  bool repeat;       // sent again by a key held down
   int focusedId;     // the main window's control that has the focus, 0 for none
   bool rowSelected;  // the result list has a selected row
 };
 
 enum class KeyAction {
   PassOn,       // the focused control handles the key as usual
+  UseUp,        // the key goes no further and does nothing
   MoveFocus,    // to the control `control`
   Click,        // the button `control`, as a mouse click on it
   ShowRowMenu,  // the row menu, placed at the selected row

@@ -36,6 +36,7 @@ bool MainWindow::OnKey(const MSG& message) {
   key.shift = KeyIsDown(VK_SHIFT);
   key.control = KeyIsDown(VK_CONTROL);
   key.alt = KeyIsDown(VK_MENU);
+  key.repeat = (message.lParam & (1 << 30)) != 0;  // the key was already down
   key.focusedId = FocusedControlId(message.hwnd);
   key.rowSelected = SelectedRow() >= 0;
 
@@ -43,6 +44,8 @@ bool MainWindow::OnKey(const MSG& message) {
   switch (decision.action) {
     case KeyAction::PassOn:
       return false;
+    case KeyAction::UseUp:
+      return true;
     case KeyAction::MoveFocus:
       MoveFocusTo(decision.control);
       return true;

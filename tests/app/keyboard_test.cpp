@@ -29,14 +29,14 @@ TEST(Keyboard, TabVisitsTheControlsInLayoutOrderBothWays) {
   }
 }
 
-enum Modifier { kNone = 0, kShift = 1, kCtrl = 2, kAlt = 4 };
+enum KeyFlags { kNone = 0, kShift = 1, kCtrl = 2, kAlt = 4, kRepeat = 8 };
 
 TEST(Keyboard, KeysStandForTheClicksAndRowActions) {
   constexpr bool row = true, noRow = false;
   const struct {
     const char* what;
     unsigned key;
-    int modifiers;
+    int flags;  // KeyFlags
     int focused;
     bool rowSelected;
     KeyAction action;
@@ -52,6 +52,9 @@ TEST(Keyboard, KeysStandForTheClicksAndRowActions) {
        kPreviousPageButtonId},
       {"space on a button clicks it", VK_SPACE, kNone, kFirstPageButtonId, row, KeyAction::Click,
        kFirstPageButtonId},
+      {"a held space clicks once", VK_SPACE, kRepeat, kFirstPageButtonId, row, KeyAction::UseUp, 0},
+      {"a held Enter clicks again, as in a dialog", VK_RETURN, kRepeat, kNextPageButtonId, row, KeyAction::Click,
+       kNextPageButtonId},
       {"space in an edit box is typed", VK_SPACE, kNone, kKeywordEditId, noRow, KeyAction::PassOn, 0},
       {"Enter on a row plays it", VK_RETURN, kNone, kResultListId, row, KeyAction::PlayInCloud, 0},
       {"Enter in a list without selection", VK_RETURN, kNone, kResultListId, noRow, KeyAction::PassOn, 0},
@@ -78,9 +81,10 @@ TEST(Keyboard, KeysStandForTheClicksAndRowActions) {
     SCOPED_TRACE(c.what);
     KeyPress key{};
     key.virtualKey = c.key;
-    key.shift = (c.modifiers & kShift) != 0;
-    key.control = (c.modifiers & kCtrl) != 0;
-    key.alt = (c.modifiers & kAlt) != 0;
+    key.shift = (c.flags & kShift) != 0;
+    key.control = (c.flags & kCtrl) != 0;
+    key.alt = (c.flags & kAlt) != 0;
+    key.repeat = (c.flags & kRepeat) != 0;
     key.focusedId = c.focused;
     key.rowSelected = c.rowSelected;
     const KeyDecision decision = DecideKey(key);
