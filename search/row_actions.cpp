@@ -38,9 +38,10 @@ bool IsSafeToHandOn(const std::string& link) {
 RowActions::RowActions(const SearchSession& session, RowActionsView& view, std::string cloudRoot)
     : session_(session), view_(view), cloudRoot_(std::move(cloudRoot)) {}
 
-void RowActions::ShowRowMenu() {
-  if (view_.CellText(view_.SelectedRow(), 0).empty()) return;
-  view_.PopUpRowMenuAtCursor();
+void RowActions::ShowRowMenu(MenuPlace place) {
+  const int row = view_.SelectedRow();
+  if (view_.CellText(row, 0).empty()) return;
+  view_.PopUpRowMenu(row, place);
 }
 
 void RowActions::SendToThunder() {

@@ -61,12 +61,14 @@ struct HeldSite {
   }
 };
 
-// Runs the message loop until `done` holds or 10 s have passed.
+// Runs the message loop, as the program's own loop does, until `done` holds
+// or 10 s have passed.
 template <typename Predicate>
 bool PumpUntil(Predicate done) {
   for (int i = 0; i < 2000 && !done(); ++i) {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (MainWindow::TranslateKey(message)) continue;
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }
@@ -307,6 +309,61 @@ TEST_F(MainWindowTest, SearchRunsOnAWorkerWhileTheWindowShowsTheStatus) {
     EXPECT_EQ(Summary().find("2013年3月5日9时\r\n搜索完成：本页共有资源0个"), 0u) << Summary();
   }
   EXPECT_EQ(session.currentPage, 2);
+}
+
+// Counts the characters a control receives.
+class CharRecorder {
+ public:
+  explicit CharRecorder(HWND control) : control_(control) {
+    SetWindowSubclass(control_, Record, 1, reinterpret_cast<DWORD_PTR>(this));
+  }
+  ~CharRecorder() { RemoveWindowSubclass(control_, Record, 1); }
+  CharRecorder(const CharRecorder&) = delete;
+  CharRecorder& operator=(const CharRecorder&) = delete;
+
+  std::wstring received;
+
+ private:
+  static LRESULT CALLBACK Record(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
+    if (message == WM_CHAR) reinterpret_cast<CharRecorder*>(self)->received += static_cast<wchar_t>(wParam);
+    return DefSubclassProc(window, message, wParam, lParam);
+  }
+  HWND control_;
+};
+
+void PressKey(WORD virtualKey) {
+  INPUT inputs[2] = {};
+  inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+  inputs[0].ki.wVk = inputs[1].ki.wVk = virtualKey;
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, inputs, sizeof(INPUT));
+}
+
+// The edit boxes beep at an Enter they receive: the window uses it up.
+TEST_F(MainWindowTest, EnterInAnEditBoxClicksItsButtonAndNeverReachesTheBox) {
+  SetForegroundWindow(hwnd);
+  ASSERT_TRUE(PumpUntil([&] { return GetFocus() == window->Control(kKeywordEditId); }))
+      << "the keyword box has the focus at start";
+  const struct {
+    int box;
+    const char* url;
+  } cases[] = {
+      {kPageNumberEditId, "http://site.test/search?q=%E9%92%A2%E9%93%81%E4%BE%A03&p=0"},
+      {kKeywordEditId, "http://site.test/search?info_hash=&q=%E9%92%A2%E9%93%81%E4%BE%A03"},
+  };  // in this order: the x typed into the keyword box would change the next request
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.url);
+    const HWND box = window->Control(c.box);
+    CharRecorder chars(box);
+    SetFocus(box);
+    ResetEvent(site.release);
+    PressKey(VK_RETURN);
+    EXPECT_TRUE(PumpUntil([&] { return site.LastUrl() == c.url; })) << site.LastUrl();
+    SetEvent(site.release);
+    PressKey('X');  // other keys still reach the box
+    EXPECT_TRUE(PumpUntil([&] { return !chars.received.empty(); }));
+    EXPECT_EQ(chars.received, L"x");
+  }
 }
 
 TEST(AppIcon, FallsBackToTheNamedIcon) {

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "app/main_window_layout.h"
-#include "tests/e2e/program_driver.h"
+#include "tests/e2e/demo_site_fixture.h"
 #include "web/encoding.h"
 
 #include <tlhelp32.h>  // after windows.h
@@ -22,100 +22,11 @@
 namespace e2e {
 namespace {
 
-std::string Env(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
-}
-
-struct ExpectedRow {
-  std::string name, link, firstFile;
-};
-
-// The rows the site's catalog puts on a page (written by with_demo_site.sh).
-std::vector<ExpectedRow> ExpectedPage(const std::string& keyword, int page) {
-  const std::string bytes =
-      ReadFileBytes(web::Cp936ToWide(Env("DEMO_EXPECTED") + "\\" + keyword + "-" + std::to_string(page) + ".tsv"));
-  std::vector<ExpectedRow> rows;
-  size_t from = 0;
-  for (size_t end; (end = bytes.find('\n', from)) != std::string::npos; from = end + 1) {
-    const std::string line = bytes.substr(from, end - from);
-    const size_t a = line.find('\t'), b = line.find('\t', a + 1);
-    rows.push_back({line.substr(0, a), line.substr(a + 1, b - a - 1), line.substr(b + 1)});
-  }
-  return rows;
-}
-
-// The raw path of the last request the search site received.
-std::string LastSitePath() {
-  const std::string log = ReadFileBytes(web::Cp936ToWide(Env("DEMO_LOG")));
-  const std::string key = "\"path\": \"";
-  const size_t at = log.rfind(key);
-  if (at == std::string::npos) return {};
-  const size_t start = at + key.size();
-  return log.substr(start, log.find('"', start) - start);
-}
-
-// The link a cloud URL carries: the value of "u", percent-escapes undone.
-// Empty when the URL is not the cloud page's or the link would be cut.
-std::string LinkInCloudUrl(const std::string& url) {
-  const std::string prefix = Env("DEMO_CLOUD_ROOT") + "/?u=";
-  if (url.compare(0, prefix.size(), prefix) != 0) return {};
-  const std::string value = url.substr(prefix.size());
-  if (value.find_first_of("&#") != std::string::npos) return {};
-  std::string link;
-  for (size_t i = 0; i < value.size(); ++i) {
-    if (value[i] == '%' && i + 2 < value.size()) {
-      link += static_cast<char>(std::stoi(value.substr(i + 1, 2), nullptr, 16));
-      i += 2;
-    } else {
-      link += value[i];
-    }
-  }
-  return link;
-}
-
 constexpr int kThunderItem = 1, kCopyItem = 2, kCloudItem = 3, kDetailItem = 4;
 
 // Committed memory a busy session may keep (heap growth, caches): 0.6 to
 // 0.9 MB after the two hundred clicks below.
 constexpr SIZE_T kMemoryTolerance = 2 * 1024 * 1024;
-
-class DemoSite : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_FALSE(Env("DEMO_SITE_ROOT").empty()) << "run through tests/e2e/with_demo_site.sh";
-    StartProgram();
-  }
-  void StartProgram() {
-    const std::string args = "--site " + Env("DEMO_SITE_ROOT") + " --cloud " + Env("DEMO_CLOUD_ROOT");
-    ASSERT_TRUE(program.Start(WinePath(Env("E2E_PROGRAM")), web::Cp936ToWide(args)));
-  }
-
-  // Clicks a button and waits until the summary box no longer shows the
-  // status text of the operation.
-  void ClickAndWait(int button) {
-    program.Click(button);  // returns once the status text is up
-    const std::string status = program.SummaryText();
-    ASSERT_TRUE(WaitUntil([&] { return program.SummaryText() != status; })) << program.SummaryText();
-  }
-  void Search(const std::string& keyword) {
-    program.SetText(app::kKeywordEditId, keyword);
-    ClickAndWait(app::kSearchButtonId);
-  }
-  void ExpectRows(const std::vector<ExpectedRow>& expected) {
-    ASSERT_EQ(program.RowCount(), static_cast<int>(expected.size()));
-    for (size_t i = 0; i < expected.size(); ++i) {
-      EXPECT_EQ(program.Cell(static_cast<int>(i), 0), expected[i].name) << i;
-      EXPECT_EQ(program.Cell(static_cast<int>(i), 1), expected[i].link) << i;
-    }
-  }
-  void ChooseFromRowMenu(int row, int item) { program.ChooseFromRowMenu(row, item); }
-  void SavePicture(const char* name) {
-    SaveWindowPicture(program.window(), web::Cp936ToWide(Env("E2E_ARTIFACTS") + "\\" + name + ".bmp"));
-  }
-
-  ProgramDriver program;
-};
 
 TEST_F(DemoSite, SearchAndPagingShowTheSitesPages) {
   Search("钢铁侠3");

@@ -170,16 +170,20 @@ void ProgramDriver::SelectRow(int row) {
   SendMessageW(Control(app::kResultListId), LVM_SETITEMSTATE, static_cast<WPARAM>(row), block.address());
 }
 
-POINT ProgramDriver::RowCentre(int row) const {
+int ProgramDriver::SelectedRow() const {
+  return static_cast<int>(SendMessageW(Control(app::kResultListId), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                       MAKELPARAM(LVNI_SELECTED, 0)));
+}
+
+RECT ProgramDriver::RowRect(int row) const {
   RemoteBlock block(process(), sizeof(RECT));
   RECT rect{};
   rect.left = LVIR_LABEL;
   block.Write(&rect, sizeof rect);
   SendMessageW(Control(app::kResultListId), LVM_GETITEMRECT, static_cast<WPARAM>(row), block.address());
   block.Read(&rect, sizeof rect);
-  POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-  ClientToScreen(Control(app::kResultListId), &centre);
-  return centre;
+  MapWindowPoints(Control(app::kResultListId), nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
 }
 
 namespace {
@@ -309,9 +313,38 @@ ProgramDriver::Figures ProgramDriver::Measure() const {
   return figures;
 }
 
-bool PopupMenuOpen() {
+POINT ProgramDriver::RowCentre(int row) const {
+  const RECT rect = RowRect(row);
+  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+int ProgramDriver::FocusedControlId() const {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &info) || info.hwndFocus == nullptr) return 0;
+  return GetParent(info.hwndFocus) == window_ ? GetDlgCtrlID(info.hwndFocus) : 0;
+}
+
+std::pair<int, int> ProgramDriver::EditSelection(int id) const {
+  const auto both = static_cast<DWORD>(SendMessageW(Control(id), EM_GETSEL, 0, 0));
+  return {LOWORD(both), HIWORD(both)};
+}
+
+namespace {
+
+HWND OpenPopupMenu() {
   HWND menu = FindWindowW(L"#32768", nullptr);
-  return menu != nullptr && IsWindowVisible(menu);
+  return menu != nullptr && IsWindowVisible(menu) ? menu : nullptr;
+}
+
+}  // namespace
+
+bool PopupMenuOpen() { return OpenPopupMenu() != nullptr; }
+
+RECT PopupMenuRect() {
+  RECT rect{};
+  if (HWND menu = OpenPopupMenu()) GetWindowRect(menu, &rect);
+  return rect;
 }
 
 void ProgramDriver::ChooseFromRowMenu(int row, int item) {
@@ -349,6 +382,37 @@ void ProgramDriver::PressKey(WORD virtualKey, int times) {
     inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, inputs, sizeof(INPUT));
     Sleep(50);
+  }
+}
+
+void ProgramDriver::PressChord(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) {
+    INPUT down{};
+    down.type = INPUT_KEYBOARD;
+    down.ki.wVk = key;
+    inputs.push_back(down);
+  }
+  for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+    INPUT up{};
+    up.type = INPUT_KEYBOARD;
+    up.ki.wVk = *key;
+    up.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(up);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  Sleep(50);
+}
+
+void ProgramDriver::TypeText(const std::wstring& text) {
+  for (wchar_t c : text) {
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+    inputs[0].ki.wScan = inputs[1].ki.wScan = c;
+    inputs[0].ki.dwFlags = KEYEVENTF_UNICODE;
+    inputs[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+    Sleep(30);
   }
 }
 

@@ -17,7 +17,11 @@ class FakeRowView : public RowActionsView {
   std::vector<Row> rows;
   int selected = -1;
   std::string content;
-  int menusShown = 0;
+  struct Menu {
+    int row;
+    MenuPlace place;
+  };
+  std::vector<Menu> menusShown;
   bool handlerRegistered = true;
   bool browserAvailable = true;
   std::vector<std::string> handedOn, opened;
@@ -29,7 +33,7 @@ class FakeRowView : public RowActionsView {
     return column == 0 ? rows[row].name : rows[row].link;
   }
   void ShowContent(const std::string& html) override { content = html; }
-  void PopUpRowMenuAtCursor() override { ++menusShown; }
+  void PopUpRowMenu(int row, MenuPlace place) override { menusShown.push_back({row, place}); }
   bool HandToDownloadManager(const std::string& link) override {
     handedOn.push_back(link);
     return handlerRegistered;
@@ -57,13 +61,20 @@ struct Fixture {
 TEST(RowActions, MenuOnlyForASelectedRowWithAName) {
   const struct {
     int selected;
-    int menus;
-  } cases[] = {{-1, 0}, {0, 1}, {3, 0}, {9, 0}};
+    bool shown;
+  } cases[] = {{-1, false}, {0, true}, {2, true}, {3, false}, {9, false}};
   for (const auto& c : cases) {
-    Fixture f;
-    f.view.selected = c.selected;
-    f.actions.ShowRowMenu();
-    EXPECT_EQ(f.view.menusShown, c.menus) << c.selected;
+    for (MenuPlace place : {MenuPlace::AtCursor, MenuPlace::AtRow}) {
+      SCOPED_TRACE(::testing::Message() << "row " << c.selected << ", place " << static_cast<int>(place));
+      Fixture f;
+      f.view.selected = c.selected;
+      f.actions.ShowRowMenu(place);
+      ASSERT_EQ(f.view.menusShown.size(), c.shown ? 1u : 0u);
+      if (c.shown) {
+        EXPECT_EQ(f.view.menusShown[0].row, c.selected) << "the menu is placed by the row it acts on";
+        EXPECT_EQ(f.view.menusShown[0].place, place);
+      }
+    }
   }
 }
 
