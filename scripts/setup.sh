@@ -10,7 +10,7 @@ packages=(
   wine wine32:i386 wine64
   xvfb xdotool x11-utils imagemagick
   locales fonts-wqy-zenhei python3 python3-fonttools python3-pil
-  googletest libboost1.81-dev
+  googletest libboost1.81-dev clang-format
 )
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
