@@ -9,8 +9,8 @@
 
 #include "app/app_icon.h"
 #include "app/command_line.h"
+#include "app/live_search_services.h"
 #include "app/main_window.h"
-#include "app/search_services.h"
 #include "gdiplus/gdiplus_session.h"
 #include "search/search_session.h"
 #include "web/encoding.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/browser_box.h"
-#include "app/html_view.h"
+#include "htmlview/html_view.h"
 #include "app/main_window_layout.h"
 #include "app/worker_thread.h"
 #include "resources/embedded_images.h"
