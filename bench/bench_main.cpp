@@ -4,6 +4,7 @@
 //
 // usage: torrent_finder_bench --site http://127.0.0.1:PORT --program TorrentFinder.exe
 //                             --minimal bench_minimal_window.exe
+//                             [--sections parse,charset,request,startup,window]
 
 #include <windows.h>
 
@@ -32,6 +33,10 @@ int main(int argc, char** argv) {
   const std::string site = Argument(args, "--site");
   const std::string program = Argument(args, "--program");
   const std::string minimal = Argument(args, "--minimal");
+  const std::string chosen = Argument(args, "--sections");
+  const auto wanted = [&](const std::string& section) {
+    return chosen.empty() || ("," + chosen + ",").find("," + section + ",") != std::string::npos;
+  };
   if (site.empty() || program.empty() || minimal.empty()) {
     fprintf(stderr, "usage: %s --site URL --program EXE --minimal EXE\n", argv[0]);
     return 2;
@@ -58,10 +63,10 @@ int main(int argc, char** argv) {
 
   // The program starts GDI+ before its window; so does the window section.
   gdiplus::GdiplusSession gdiplus;
-  bench::RunParse(pages);
-  bench::RunCharset(pages);
-  bench::RunRequest(site);
-  bench::RunStartUp(program, minimal, site);
-  bench::RunWindow(site);
+  if (wanted("parse")) bench::RunParse(pages);
+  if (wanted("charset")) bench::RunCharset(pages);
+  if (wanted("request")) bench::RunRequest(site);
+  if (wanted("startup")) bench::RunStartUp(program, minimal, site);
+  if (wanted("window")) bench::RunWindow(site);
   return 0;
 }

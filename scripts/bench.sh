@@ -3,10 +3,13 @@
 # site and prints the table of figures (see docs/benchmark.md).
 #   scripts/bench.sh             the build that runs here (32-bit where Wine can)
 #   scripts/bench.sh PRESET      windows-i686 or windows-x86_64
+#   scripts/bench.sh PRESET --sections parse,request
+#                                some of parse, charset, request, startup, window
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/preset.sh
 preset=${1:-$run_preset}
+[ $# -gt 0 ] && shift
 configure_and_build "$preset" torrent_finder_bench >/dev/null
 wine_env_ready
 build="build/${preset#windows-}"
@@ -22,4 +25,4 @@ port=$(python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["port"])'
 exe="$build/bench/torrent_finder_bench.exe"
 "$(wine_env_loader_for "$exe")" "$exe" --site "http://127.0.0.1:$port" \
   --program "$(windows_path "$(realpath "$build/app/TorrentFinder.exe")")" \
-  --minimal "$(windows_path "$(realpath "$build/bench/bench_minimal_window.exe")")"
+  --minimal "$(windows_path "$(realpath "$build/bench/bench_minimal_window.exe")")" "$@"
