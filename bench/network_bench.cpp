@@ -8,24 +8,14 @@
 #include "regex/regex_object.h"
 #include "search/result_parser.h"
 #include "web/web_access.h"
+#include "win32/scoped.h"
 
 namespace bench {
 
 namespace {
 
-class InternetHandle {
- public:
-  explicit InternetHandle(HINTERNET handle) : handle_(handle) {}
-  ~InternetHandle() {
-    if (handle_) InternetCloseHandle(handle_);
-  }
-  InternetHandle(const InternetHandle&) = delete;
-  InternetHandle& operator=(const InternetHandle&) = delete;
-  HINTERNET get() const { return handle_; }
-
- private:
-  HINTERNET handle_;
-};
+void CloseInternetHandle(HINTERNET handle) { InternetCloseHandle(handle); }
+using InternetHandle = win32::Scoped<HINTERNET, CloseInternetHandle>;
 
 // The memory floor: one pass reading every byte.
 size_t PlainScan(const std::string& text) {
