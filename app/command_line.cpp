@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "win32/first_paint.h"
+
 namespace app {
 
 // The bundled demo site listens on the first port and answers the
@@ -23,6 +25,8 @@ StartOptions ParseStartOptions(const std::vector<std::string>& args) {
       options.siteRoot = WithoutTrailingSlash(args[++i]);
     } else if (args[i] == "--cloud") {
       options.cloudRoot = WithoutTrailingSlash(args[++i]);
+    } else if (args[i] == win32::kFirstPaintSwitch) {
+      options.firstPaintEvent = args[++i];
     }
   }
   return options;

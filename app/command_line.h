@@ -13,9 +13,12 @@ extern const char kDefaultCloudRoot[];
 struct StartOptions {
   std::string siteRoot = kDefaultSiteRoot;    // "http://host[:port]"
   std::string cloudRoot = kDefaultCloudRoot;  // "http://host[:port]"
+  std::string firstPaintEvent;                // see win32/first_paint.h
+  bool skinned = true;  // false only for the benchmark's plain window to compare with
 };
 
-// Reads "--site URL" and "--cloud URL"; anything else is ignored. A trailing
+// Reads "--site URL", "--cloud URL" and "--bench-first-paint NAME";
+// anything else is ignored. A trailing
 // "/" is dropped so that paths can be appended.
 StartOptions ParseStartOptions(const std::vector<std::string>& args);
 

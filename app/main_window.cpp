@@ -80,6 +80,7 @@ bool MainWindow::RegisterClasses(HINSTANCE instance) {
 MainWindow::MainWindow(const StartOptions& options, search::SearchSession& session,
                        const search::SearchServices& services, HICON icon)
     : icon_(icon),
+      skinned_(options.skinned),
       session_(session),
       services_(services),
       controller_(session, *this, services, options.siteRoot),
@@ -153,7 +154,7 @@ bool MainWindow::OnCreate() {
   listFont_.reset(CreateSongTypeface(-14));
   CreateControls();
   CreateRowMenu();
-  ApplySkin();
+  if (skinned_) ApplySkin();
   // The first activation gives the keyword box the focus; typing replaces
   // the default keyword.
   lastFocus_ = Control(kKeywordEditId);

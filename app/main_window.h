@@ -91,6 +91,7 @@ class MainWindow final : public search::SearchView, public search::RowActionsVie
   HWND hwnd_ = nullptr;
   bool ownedByWindow_ = false;  // set once the window exists; it deletes the object
   HICON icon_;
+  bool skinned_;
   search::SearchSession& session_;
   search::SearchServices services_;
   search::SearchController controller_;

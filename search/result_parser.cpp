@@ -39,10 +39,13 @@ int ExtractAllBetween(const std::string& subject, const std::string& left, const
   out.clear();
   const int leftLength = static_cast<int>(left.size());
   int start = options.start < 1 ? 1 : options.start;
-  for (;;) {
-    const int a = web::FindText(subject, left, start, options.caseSensitive);
+  // Only the first start may fall inside a character; every later one is a
+  // boundary a search returned.
+  for (bool first = true;; first = false) {
+    const int a = first ? web::FindText(subject, left, start, options.caseSensitive)
+                        : web::FindTextFromBoundary(subject, left, start, options.caseSensitive);
     if (a == -1) break;
-    const int b = web::FindText(subject, right, a + leftLength, options.caseSensitive);
+    const int b = web::FindTextFromBoundary(subject, right, a + leftLength, options.caseSensitive);
     if (b == -1) break;
     const std::string text =
         web::TrimSpaces(subject.substr(static_cast<size_t>(a - 1 + leftLength), static_cast<size_t>(b - a - leftLength)));
@@ -70,6 +73,7 @@ std::vector<std::string> ExtractLinks(const std::string& pageHtml, regex::Engine
 }
 
 ResultPage ParseResultPage(const std::string& pageHtml) {
+  const regex::EngineSession engines;  // names and links share one COM start-up
   ResultPage page;
   regex::EngineKind namesEngine, linksEngine;
   page.details = ExtractDetails(pageHtml);

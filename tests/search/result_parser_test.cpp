@@ -38,6 +38,10 @@ TEST(ExtractAllBetween, CollectsUpToTheFirstEmptyText) {
       {"[a]1", "[a]", "[/a]", {}, {}},
       {"", "[a]", "[/a]", {}, {}},
       {"[云端下载]钢铁侠</pre>[云端下载]3</PRE>", "[云端下载]", "</pre>", {}, {"钢铁侠", "3"}},
+      // Later searches go on from the marker just found, still never starting
+      // on the second byte of a character ("\xB0[" is one character).
+      {"[a]1[/a]\xB0[a]2[/a]", "[a]", "[/a]", {}, {"1"}},
+      {"\xB0[a]1[/a][a]2[/a]", "[a]", "[/a]", {false, 0, "", "", false, false, 2}, {"2"}},
   };
   for (const auto& c : cases) {
     Texts out = {"left over"};
