@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "skin/control_messages.h"
 #include "skin/drawing_primitives.h"
 #include "skin/frame_layout.h"
 #include "skin/frame_painting.h"
@@ -19,8 +20,6 @@ constexpr UINT kFadePeriodMs = 20;
 
 // The hover-fade timer's id is the window handle itself.
 UINT_PTR fadeTimerId(HWND window) { return reinterpret_cast<UINT_PTR>(window); }
-
-bool childSkinningOn() { return skinOptions.skinChildControls && skinOptions.washEnabled; }
 
 WNDPROC previousProc(HWND window) { return reinterpret_cast<WNDPROC>(GetPropA(window, kPropPreviousProc)); }
 
@@ -210,46 +209,6 @@ void onLeftButtonDown(int skinId, SkinWindow& skin, POINT at) {
   if (hit > 0) repaintCaptionButton(skinId, hit, true, 0);
 }
 
-void onControlCommand(HWND control, int code) {
-  const std::string cls = windowClassName(control);
-  if (cls == "Edit") {
-    if (code == EN_VSCROLL || code == EN_HSCROLL || code == EN_UPDATE || code == EN_CHANGE) {
-      InvalidateRect(control, nullptr, TRUE);
-    }
-  } else if (cls == "ListBox") {
-    if (code == LBN_SELCHANGE || code == LBN_SELCANCEL) InvalidateRect(control, nullptr, TRUE);
-  } else if (cls == "ComboBox") {
-    if (code == CBN_KILLFOCUS || code == CBN_SELCHANGE) InvalidateRect(control, nullptr, TRUE);
-  }
-}
-
-// The control shows the washed skin background behind its text.
-LRESULT patternColouring(HWND control, HDC dc) {
-  SetTextColor(dc, static_cast<COLORREF>(intProp(control, kPropTextColour)));
-  SetBkMode(dc, TRANSPARENT);
-  DeleteObject(GetPropA(control, kPropBackgroundBrush));
-  DeleteObject(GetPropA(control, kPropBackgroundBitmap));
-  HBITMAP bitmap = washedBackgroundBitmap(control);
-  HBRUSH brush = CreatePatternBrush(bitmap);
-  SetPropA(control, kPropBackgroundBrush, brush);
-  SetPropA(control, kPropBackgroundBitmap, bitmap);
-  return reinterpret_cast<LRESULT>(brush);
-}
-
-LRESULT hollowColouring(HWND control, HDC dc) {
-  SetTextColor(dc, static_cast<COLORREF>(intProp(control, kPropTextColour)));
-  SetBkMode(dc, TRANSPARENT);
-  DeleteObject(GetPropA(control, kPropBackgroundBrush));
-  HGDIOBJ hollow = GetStockObject(NULL_BRUSH);
-  SetPropA(control, kPropBackgroundBrush, hollow);
-  return reinterpret_cast<LRESULT>(hollow);
-}
-
-bool isPlainListBox(HWND control) {
-  return windowClassName(control) == "ListBox" &&
-         (GetWindowLongPtrA(control, GWL_STYLE) & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) == 0;
-}
-
 }  // namespace
 
 void captionButtonAction(int skinId, int index) {
@@ -355,28 +314,17 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_TIMER:
       if (wParam == fadeTimerId(window)) onFadeTimer(skinId, skin);
       break;
-    case WM_NOTIFY: {
-      const NMHDR& header = *reinterpret_cast<const NMHDR*>(lParam);
-      if (header.code == UINT(TVN_ITEMEXPANDINGA) || header.code == UINT(TVN_ITEMEXPANDEDA)) {
-        InvalidateRect(header.hwndFrom, nullptr, TRUE);
-      }
+    case WM_DRAWITEM:
+    case WM_NOTIFY:
+    case WM_COMMAND:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN: {
+      LRESULT result = 0;
+      if (onControlMessage(message, wParam, lParam, result)) return result;
       break;
     }
-    case WM_COMMAND:
-      if (lParam != 0 && childSkinningOn()) onControlCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
-      break;
-    case WM_CTLCOLOREDIT:
-      if (windowClassName(GetParent(reinterpret_cast<HWND>(lParam))) == "ComboBox" || !childSkinningOn()) break;
-      return patternColouring(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
-    case WM_CTLCOLORSTATIC:
-      if (!childSkinningOn()) break;
-      return patternColouring(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
-    case WM_CTLCOLORLISTBOX:
-      if (!childSkinningOn() || !isPlainListBox(reinterpret_cast<HWND>(lParam))) break;
-      return hollowColouring(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
-    case WM_CTLCOLORBTN:
-      if (!childSkinningOn()) break;
-      return hollowColouring(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
   }
   return passOn(window, message, wParam, lParam);
 }

@@ -52,11 +52,13 @@ ControlFont getControlFont(HWND control);
 // all) is put in the kind's list (the list's first, zero entry is filled
 // before any is appended; with `skipsListed`, a handle already listed is left
 // out), subclassed with `windowProc` and given its properties. Does nothing
-// when skinChildControls is off.
+// when skinChildControls is off. Returns the index of the first entry this
+// pass filled: the entries from there on whose window is set are new.
 template <class Entry>
-void registerControls(int skinId, HWND topLevel, const char* className, bool (*accepts)(HWND),
+size_t registerControls(int skinId, HWND topLevel, const char* className, bool (*accepts)(HWND),
                       std::vector<Entry>& list, bool skipsListed, WNDPROC windowProc) {
-  if (!skinOptions.skinChildControls) return;
+  const size_t firstNew = list.size() == 1 && list.front().window == nullptr ? 0 : list.size();
+  if (!skinOptions.skinChildControls) return firstNew;
   for (HWND child = FindWindowExA(topLevel, nullptr, className, nullptr); child != nullptr;
        child = FindWindowExA(topLevel, child, className, nullptr)) {
     if (accepts != nullptr && !accepts(child)) continue;
@@ -81,6 +83,7 @@ void registerControls(int skinId, HWND topLevel, const char* className, bool (*a
     setIntProp(child, kPropOwnerSkinId, skinId);
     SetPropA(child, kPropPreviousProc, reinterpret_cast<HANDLE>(entry.previousWindowProc));
   }
+  return firstNew;
 }
 
 }  // namespace skin

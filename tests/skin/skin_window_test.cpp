@@ -228,30 +228,31 @@ TEST_F(SkinWindowTest, ThemeColourComesFromThePicture) {
 
 TEST_F(SkinWindowTest, RegistrationSkipsListedHandlesOnlyWhereAsked) {
   HWND window = CreateTopLevel();
-  HWND first = CreateChild(window, "BUTTON", 10, 40, 80, 24);
-  HWND second = CreateChild(window, "BUTTON", 10, 70, 80, 24);
-  CreateChild(window, "Static", 10, 100, 80, 24);
-  const LONG_PTR buttonProc = GetWindowLongPtrA(first, GWLP_WNDPROC);
+  // A class no kind of the skin registers, so only these passes touch it.
+  HWND first = CreateChild(window, "Static", 10, 40, 80, 24);
+  HWND second = CreateChild(window, "Static", 10, 70, 80, 24);
+  CreateChild(window, "BUTTON", 10, 100, 80, 24);
+  const LONG_PTR staticProc = GetWindowLongPtrA(first, GWLP_WNDPROC);
   applySkin(window, 35);
-  SkinWindow& skin = *skinWindowById(1);
 
+  std::vector<ControlEntry> skipping{1}, listing{1};
   struct {
     const char* name;
     std::vector<ControlEntry>& list;
     bool skipsListed;
     size_t afterTwoPasses;
-  } cases[] = {{"skips listed handles", skin.buttons, true, 2}, {"lists every pass", skin.trackbars, false, 4}};
+  } cases[] = {{"skips listed handles", skipping, true, 2}, {"lists every pass", listing, false, 4}};
   for (auto& c : cases) {
     SCOPED_TRACE(c.name);
-    registerControls(1, window, "BUTTON", nullptr, c.list, c.skipsListed, TestKindProc);
+    registerControls(1, window, "Static", nullptr, c.list, c.skipsListed, TestKindProc);
     ASSERT_EQ(c.list.size(), 2u) << "the first, empty entry is filled first";
     EXPECT_EQ(c.list[0].window, first);
     EXPECT_EQ(c.list[1].window, second);
-    registerControls(1, window, "BUTTON", nullptr, c.list, c.skipsListed, TestKindProc);
+    registerControls(1, window, "Static", nullptr, c.list, c.skipsListed, TestKindProc);
     EXPECT_EQ(c.list.size(), c.afterTwoPasses);
-    EXPECT_EQ(c.list.back().previousWindowProc, reinterpret_cast<WNDPROC>(buttonProc));
+    EXPECT_EQ(c.list.back().previousWindowProc, reinterpret_cast<WNDPROC>(staticProc));
   }
-  EXPECT_EQ(GetPropA(first, kPropPreviousProc), reinterpret_cast<HANDLE>(buttonProc))
+  EXPECT_EQ(GetPropA(first, kPropPreviousProc), reinterpret_cast<HANDLE>(staticProc))
       << "a control seen twice keeps the procedure it had before the skin";
   SetWindowTextA(first, "still answers");
   char text[32] = {};
@@ -259,7 +260,7 @@ TEST_F(SkinWindowTest, RegistrationSkipsListedHandlesOnlyWhereAsked) {
   EXPECT_STREQ(text, "still answers");
   EXPECT_EQ(intProp(first, kPropSkinId), 3) << "the position in the list that saw it last";
   EXPECT_EQ(intProp(second, kPropOwnerSkinId), 1);
-  EXPECT_EQ(skin.buttons[0].previousWindowProc, reinterpret_cast<WNDPROC>(buttonProc));
+  EXPECT_EQ(skipping[0].previousWindowProc, reinterpret_cast<WNDPROC>(staticProc));
   EXPECT_EQ(GetWindowLongPtrA(first, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(TestKindProc));
 }
 

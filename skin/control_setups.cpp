@@ -1,0 +1,17 @@
+#include "skin/control_setups.h"
+
+#include "skin/controls/edit_box.h"
+#include "skin/controls/push_button.h"
+
+namespace skin {
+
+const std::vector<ControlSetup>& controlSetups() {
+  static const std::vector<ControlSetup> setups{registerPushButtons, registerEditBoxes};
+  return setups;
+}
+
+void runControlSetups(int skinId, HWND parent) {
+  for (ControlSetup setup : controlSetups()) setup(skinId, parent);
+}
+
+}  // namespace skin
