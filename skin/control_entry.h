@@ -36,9 +36,10 @@ FoundEntry<Entry> findControlEntry(HWND control, std::vector<Entry> SkinWindow::
   return {skin, &entry, skinId, position};
 }
 
-// The procedure the control had before the skin ("Hw_hProc").
+// The procedure the control had before the skin ("Hw_hProc"), called the
+// wide way the skin subclassed it.
 inline LRESULT forwardToPrevious(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcA(reinterpret_cast<WNDPROC>(GetPropA(control, kPropPreviousProc)), control, message, wParam,
+  return CallWindowProcW(reinterpret_cast<WNDPROC>(GetPropA(control, kPropPreviousProc)), control, message, wParam,
                          lParam);
 }
 

@@ -24,7 +24,7 @@ UINT_PTR fadeTimerId(HWND window) { return reinterpret_cast<UINT_PTR>(window); }
 WNDPROC previousProc(HWND window) { return reinterpret_cast<WNDPROC>(GetPropA(window, kPropPreviousProc)); }
 
 LRESULT passOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcA(previousProc(window), window, message, wParam, lParam);
+  return CallWindowProcW(previousProc(window), window, message, wParam, lParam);
 }
 
 SIZE workArea() {
@@ -83,7 +83,7 @@ LRESULT onPaint(int skinId, SkinWindow& skin) {
     }
   }
   EndPaint(window, &paint);
-  return DefWindowProcA(window, WM_PAINT, 0, 0);
+  return DefWindowProcW(window, WM_PAINT, 0, 0);
 }
 
 void onSize(SkinWindow& skin) {
@@ -265,13 +265,17 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_SHOWWINDOW:
       onShowWindow(skinId, skin, static_cast<BOOL>(wParam));
       break;
-    case WM_SETTEXT:
-      if (skin.titleOption && skin.titleBarInteractive) repaintTitle(skinId, reinterpret_cast<const char*>(lParam));
-      break;
+    case WM_SETTEXT: {
+      // The new title is read back from the window: the text in lParam has
+      // been through the system's ANSI code page, which need not be 936.
+      const LRESULT result = passOn(window, message, wParam, lParam);
+      if (skin.titleOption && skin.titleBarInteractive) repaintTitle(skinId);
+      return result;
+    }
     case WM_CLOSE:
       // The previous procedure never sees WM_CLOSE: the window closes here.
       if (skin.closeOption == 1) shrinkCloseEffect(window);
-      return DefWindowProcA(window, message, wParam, lParam);
+      return DefWindowProcW(window, message, wParam, lParam);
     case WM_DESTROY:
       releaseChildBackgrounds(window);
       break;
@@ -279,7 +283,7 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       const WNDPROC previous = previousProc(window);
       KillTimer(window, fadeTimerId(window));
       releaseSkinWindow(window);
-      return CallWindowProcA(previous, window, message, wParam, lParam);
+      return CallWindowProcW(previous, window, message, wParam, lParam);
     }
     case WM_ACTIVATEAPP:
       if (!wParam) trimWorkingSet();
@@ -297,7 +301,7 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         captionButtonAction(skinId, lastCaptionButton);
         // The close button may have destroyed the window and its record.
         if (!IsWindow(window)) return 0;
-        return CallWindowProcA(previous, window, message, wParam, lParam);
+        return CallWindowProcW(previous, window, message, wParam, lParam);
       }
       break;
     case WM_LBUTTONDBLCLK:

@@ -109,7 +109,7 @@ void applySkin(HWND window, int titleBarHeight, const ApplySkinOptions& options)
   skin.skinActive = true;
 
   skin.previousWindowProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(frameWindowProc)));
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(frameWindowProc)));
   SetPropA(window, kPropPreviousProc, reinterpret_cast<HANDLE>(skin.previousWindowProc));
   setIntProp(window, kPropSkinId, skinId);
 }

@@ -52,7 +52,9 @@ ControlFont getControlFont(HWND control);
 // all) is put in the kind's list (the list's first, zero entry is filled
 // before any is appended; with `skipsListed`, a handle already listed is left
 // out), subclassed with `windowProc` and given its properties. Does nothing
-// when skinChildControls is off. Returns the index of the first entry this
+// when skinChildControls is off. Controls are subclassed through the wide
+// API, as every skin procedure is: the windows stay Unicode, so their texts
+// never pass through the system's ANSI code page. Returns the index of the first entry this
 // pass filled: the entries from there on whose window is set are new.
 template <class Entry>
 size_t registerControls(int skinId, HWND topLevel, const char* className, bool (*accepts)(HWND),
@@ -71,13 +73,13 @@ size_t registerControls(int skinId, HWND topLevel, const char* className, bool (
     Entry& entry = list.back();
     entry.window = child;
     const int position = static_cast<int>(list.size());
-    if (GetWindowLongPtrA(child, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(windowProc)) {
+    if (GetWindowLongPtrW(child, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(windowProc)) {
       // Listed again but not subclassed again: its previous procedure would
       // become the kind's own, which would then call itself for ever.
       entry.previousWindowProc = reinterpret_cast<WNDPROC>(GetPropA(child, kPropPreviousProc));
     } else {
       entry.previousWindowProc = reinterpret_cast<WNDPROC>(
-          SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc)));
+          SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc)));
     }
     setIntProp(child, kPropSkinId, position);
     setIntProp(child, kPropOwnerSkinId, skinId);

@@ -67,7 +67,7 @@ LRESULT onNcPaint(HWND edit, LPARAM lParam) {
   if (!hasNoBars(edit)) repaintScrollOverlays(edit);
   // Not the whole window (1) nor a region: the standard painting keeps off
   // the frame just drawn.
-  return DefWindowProcA(edit, WM_NCPAINT, WPARAM(-1), lParam);
+  return DefWindowProcW(edit, WM_NCPAINT, WPARAM(-1), lParam);
 }
 
 void onNcMouseMove(HWND edit, LPARAM lParam) {

@@ -25,6 +25,9 @@ bool acceptsPushButton(HWND control) { return isSkinnablePushButton(GetWindowLon
 
 FoundEntry<SkinControl> buttonEntry(HWND window) { return findControlEntry(window, &SkinWindow::buttons); }
 
+// On one line and never trimmed, as the button drew it itself: GDI+
+// measures a little wider than GDI and would otherwise break or cut a
+// caption that just fits.
 void drawCaption(GraphicsObject& graphics, HWND window, const SkinControl& button, float width, float height) {
   gdiplus::FontObject font;
   if (!gdiplus::CreatePainterFont(font, button.fontName, float(button.fontSize), button.fontStyle, Gdiplus::UnitWorld,
@@ -34,12 +37,20 @@ void drawCaption(GraphicsObject& graphics, HWND window, const SkinControl& butto
   gdiplus::SolidBrushObject brush;
   gdiplus::StringFormatObject format;
   if (!brush.CreateSolidFill(colourToArgb(static_cast<COLORREF>(intProp(window, kPropTextColour)))) ||
-      !format.CreateStringFormat()) {
+      !format.CreateStringFormat(Gdiplus::StringFormatFlagsNoWrap)) {
     return;
   }
   format.SetStringFormatAlign(Gdiplus::StringAlignmentCenter);
   format.SetStringFormatLineAlign(Gdiplus::StringAlignmentCenter);
-  graphics.DrawString(button.text, font, brush, gdiplus::RectF(0, 2, width, height), &format);
+  format.SetStringFormatTrimming(Gdiplus::StringTrimmingNone);
+  gdiplus::RectF layout(0, 2, width, height), measured;
+  if (graphics.MeasureString(button.text, font, gdiplus::RectF(0, 0, 10000, height), &format, measured) &&
+      measured.Width > width) {
+    // Wider than the button: laid out at its own width, still centred, so
+    // no word is dropped (GDI+ may cut at the last space that fits).
+    layout = gdiplus::RectF((width - measured.Width) / 2, 2, measured.Width, height);
+  }
+  graphics.DrawString(button.text, font, brush, layout, &format);
 }
 
 void drawBody(GraphicsObject& graphics, UINT state, float x, float y, float w, float h) {

@@ -149,7 +149,7 @@ HWND createScrollOverlay(HWND control, ScrollBarSide side, bool visible) {
   if (overlay == nullptr) return nullptr;
   SetPropA(overlay, kPropCoveredControl, control);
   SetPropA(overlay, kPropPreviousProc,
-           reinterpret_cast<HANDLE>(SetWindowLongPtrA(overlay, GWLP_WNDPROC,
+           reinterpret_cast<HANDLE>(SetWindowLongPtrW(overlay, GWLP_WNDPROC,
                                                       reinterpret_cast<LONG_PTR>(scrollOverlayProc))));
   SetWindowPos(overlay, HWND_TOP, place.left, place.top, width, height, 0);
   return overlay;
@@ -251,7 +251,7 @@ LRESULT CALLBACK scrollOverlayProc(HWND overlay, UINT message, WPARAM wParam, LP
                          kNoPart);
         }
       }
-      return DefWindowProcA(overlay, WM_PAINT, wParam, lParam);
+      return DefWindowProcW(overlay, WM_PAINT, wParam, lParam);
     }
   }
   return forwardToPrevious(overlay, message, wParam, lParam);

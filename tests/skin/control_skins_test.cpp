@@ -19,6 +19,8 @@
 #include "skin/control_entry.h"
 #include "skin/control_messages.h"
 #include "skin/controls/edit_box.h"
+#include "skin/controls/header.h"
+#include "skin/controls/list_controls.h"
 #include "skin/controls/push_button.h"
 #include "skin/controls/scroll_bar_overlay.h"
 #include "skin/drawing_primitives.h"
@@ -229,7 +231,7 @@ TEST_F(ControlSkinsTest, PushButtonsAreRegisteredOwnerDrawnWithCaptionAndFont) {
   EXPECT_EQ(first.fontName, "宋体") << "a button without a font of its own";
   EXPECT_EQ(first.fontSize, 12);
   EXPECT_EQ(GetWindowLongPtrA(plain, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
-  EXPECT_EQ(GetWindowLongPtrA(plain, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(buttonWindowProc));
+  EXPECT_EQ(GetWindowLongPtrW(plain, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(buttonWindowProc));
   EXPECT_EQ(intProp(plain, kPropSkinId), 1);
   EXPECT_EQ(intProp(withFont, kPropSkinId), 2);
   EXPECT_EQ(intProp(withFont, kPropOwnerSkinId), 1);
@@ -438,7 +440,7 @@ TEST_F(ControlSkinsTest, EditFrameShowsHoverFocusAndRest) {
   HWND other = Child("Edit", 20, 120, 160, 24, ES_AUTOHSCROLL, "", WS_EX_CLIENTEDGE);
   SkinWindow& skin = SkinAndShow();
   ASSERT_EQ(skin.editFrames.size(), 2u);
-  EXPECT_EQ(GetWindowLongPtrA(edit, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(editWindowProc));
+  EXPECT_EQ(GetWindowLongPtrW(edit, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(editWindowProc));
   EXPECT_EQ(GetPropA(edit, kPropTextColour), nullptr) << "black text";
   EXPECT_EQ(intProp(other, kPropSkinId), 2);
 
@@ -647,6 +649,298 @@ TEST_F(ControlSkinsTest, TextChangeRepaintsTheEditsScrollOverlay) {
   Mark(overlay);
   SendMessageA(window, WM_COMMAND, MAKEWPARAM(0, EN_SETFOCUS), reinterpret_cast<LPARAM>(edit));
   EXPECT_TRUE(Marked(overlay)) << "other notices leave it";
+}
+
+// --- headers ----------------------------------------------------------------
+
+TEST(HeaderLayoutTest, ContentStartsAtTheMarginUnlessAlignedAndFitting) {
+  struct {
+    const char* name;
+    int format, width, icon, margin, text, x;
+  } cases[] = {
+      {"left", HDF_LEFT, 100, 0, 6, 30, 6},
+      {"right", HDF_RIGHT, 100, 0, 6, 30, 70},
+      {"right with an icon", HDF_RIGHT, 100, 16, 6, 30, 54},
+      {"centred", HDF_CENTER, 100, 0, 6, 30, 32},
+      {"right and centre: right", HDF_RIGHT | HDF_CENTER, 100, 0, 6, 30, 70},
+      {"right, not fitting", HDF_RIGHT, 100, 16, 6, 80, 6},
+      {"centred, just not fitting", HDF_CENTER, 100, 0, 6, 94, 6},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(headerContentX(c.format, c.width, c.icon, c.margin, c.text), c.x) << c.name;
+  }
+}
+
+// A report list view with two 120-pixel columns.
+HWND AddReportList(HWND list) {
+  for (int i = 0; i < 2; ++i) {
+    char caption[16] = "种子名称";
+    LVCOLUMNA column{};
+    column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = 120;
+    column.pszText = caption;
+    SendMessageA(list, LVM_INSERTCOLUMNA, WPARAM(i), reinterpret_cast<LPARAM>(&column));
+  }
+  return FindWindowExA(list, nullptr, "SysHeader32", nullptr);
+}
+
+void AddHeaderItems(HWND header) {
+  for (int i = 0; i < 2; ++i) {
+    char caption[8] = "Col";
+    HDITEMA item{};
+    item.mask = HDI_TEXT | HDI_WIDTH | HDI_FORMAT;
+    item.cxy = 120;
+    item.fmt = HDF_LEFT | HDF_STRING;
+    item.pszText = caption;
+    SendMessageA(header, HDM_INSERTITEMA, WPARAM(i), reinterpret_cast<LPARAM>(&item));
+  }
+}
+
+TEST_F(ControlSkinsTest, HeadersOfListViewsAndAloneAreRegistered) {
+  CreateHost();
+  HWND list = Child(WC_LISTVIEWA, 20, 60, 300, 100, LVS_REPORT, "", WS_EX_CLIENTEDGE);
+  HWND listHeader = AddReportList(list);
+  win32::ScopedFont font(CreateFontA(-14, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Tahoma"));
+  SendMessageA(list, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+  HWND sorted = Child(WC_LISTVIEWA, 20, 170, 300, 60, LVS_REPORT | LVS_SORTASCENDING);
+  AddReportList(sorted);
+  HWND alone = Child(WC_HEADERA, 20, 240, 240, 24);
+  AddHeaderItems(alone);
+  HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR32, 1, 1);
+  ImageList_AddIcon(images, LoadIconA(nullptr, IDI_APPLICATION));
+  SendMessageA(alone, HDM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+  SkinWindow& skin = SkinAndShow();
+
+  ASSERT_EQ(skin.headers.size(), 3u);
+  EXPECT_EQ(skin.headers[0].window, alone);
+  EXPECT_FALSE(skin.headers[0].clickable);
+  EXPECT_EQ(skin.headers[0].imageList, images);
+  EXPECT_EQ(skin.headers[1].window, listHeader);
+  EXPECT_TRUE(skin.headers[1].clickable);
+  EXPECT_FALSE(skin.headers[1].fontName.empty()) << "a list view's header keeps its font";
+  EXPECT_GT(skin.headers[1].fontSize, 0);
+  EXPECT_EQ(GetWindowLongPtrW(listHeader, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(headerWindowProc));
+  EXPECT_EQ(intProp(listHeader, kPropSkinId), 2);
+  EXPECT_EQ(skin.listControls.size(), 1u) << "the sorted list view is not skinned";
+  EXPECT_EQ(skin.listControls[0].window, list);
+
+  DestroyWindow(window);
+  EXPECT_EQ(ImageList_GetImageCount(images), 1) << "the header's image list stays its owner's";
+  ImageList_Destroy(images);
+}
+
+// Column pixels of a header on screen: near the top and near the bottom.
+struct ColumnLook {
+  COLORREF top, bottom;
+};
+ColumnLook LookOf(HWND header, int column) {
+  RECT r{};
+  SendMessageA(header, HDM_GETITEMRECT, WPARAM(column - 1), reinterpret_cast<LPARAM>(&r));
+  win32::ScopedWindowDc dc(header);
+  return {GetPixel(dc.get(), r.right - 8, r.top + 2), GetPixel(dc.get(), r.right - 8, r.bottom - 3)};
+}
+
+TEST_F(ControlSkinsTest, HeaderShowsGradientHotAndPressedLooks) {
+  CreateHost();
+  HWND list = Child(WC_LISTVIEWA, 20, 60, 300, 120, LVS_REPORT, "", WS_EX_CLIENTEDGE);
+  HWND header = AddReportList(list);
+  SkinWindow& skin = SkinAndShow();
+  const HeaderEntry& entry = skin.headers[0];
+  RECT first{};
+  SendMessageA(header, HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+  const int middle = (first.top + first.bottom) / 2;
+
+  ColumnLook rest = LookOf(header, 1);
+  EXPECT_GT(AccentLean(rest.bottom), AccentLean(rest.top) + 20) << "white at the top to accent at the bottom";
+
+  MoveOver(header, 30, middle);
+  EXPECT_EQ(entry.hotItem, 1);
+  EXPECT_EQ(skin.lastHoverKind, kHoverHeader);
+  const ColumnLook hot = LookOf(header, 1), other = LookOf(header, 2);
+  EXPECT_GT(AccentLean(hot.top), AccentLean(other.top) + 10) << "the hot column is tinted from the top";
+  EXPECT_LT(R(hot.bottom) + G(hot.bottom) + B(hot.bottom), R(other.bottom) + G(other.bottom) + B(other.bottom))
+      << "and darkened at the bottom";
+
+  MoveOver(header, first.right - 2, middle);
+  EXPECT_EQ(entry.hotItem, 0) << "next to the divider no column is hot";
+  EXPECT_EQ(LookOf(header, 1).top, rest.top) << "repainted without the highlight";
+
+  MoveOver(header, 30, middle);
+  SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, middle));
+  EXPECT_EQ(entry.pressedItem, 1);
+  drawHeader(1, 1);
+  const ColumnLook pressed = LookOf(header, 1);
+  EXPECT_GT(R(pressed.bottom), R(LookOf(header, 2).bottom) + 30) << "pressed lightens the column's foot";
+  SendMessageA(header, WM_LBUTTONUP, 0, MAKELPARAM(30, middle));
+  EXPECT_EQ(entry.pressedItem, 0);
+}
+
+TEST_F(ControlSkinsTest, HeaderWithoutButtonsNeverLightsUp) {
+  CreateHost();
+  HWND header = Child(WC_HEADERA, 20, 60, 240, 24);
+  AddHeaderItems(header);
+  SkinAndShow();
+  drawHeader(1, 1);
+  const ColumnLook rest = LookOf(header, 1);
+  EXPECT_GT(AccentLean(rest.top), AccentLean(rest.bottom) + 5) << "the paler gradient fades downwards";
+  MoveOver(header, 30, 12);
+  SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 12));
+  drawHeader(1, 1);
+  EXPECT_EQ(LookOf(header, 1).top, LookOf(header, 2).top);
+  EXPECT_EQ(LookOf(header, 1).bottom, LookOf(header, 2).bottom);
+  SendMessageA(header, WM_LBUTTONUP, 0, MAKELPARAM(30, 12));
+}
+
+// --- list controls -----------------------------------------------------------
+
+TEST(ListFrameTest, NativeFrameComesFromBorderOrEdgedStyles) {
+  struct {
+    LONG_PTR style, exStyle;
+    bool framed;
+  } cases[] = {{WS_BORDER, 0, true},
+               {0, WS_EX_CLIENTEDGE, true},
+               {0, WS_EX_WINDOWEDGE, true},
+               {0, WS_EX_DLGMODALFRAME, true},
+               {0, WS_EX_STATICEDGE, false},
+               {WS_VSCROLL, 0, false}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(hasNativeFrame(c.style, c.exStyle), c.framed) << std::hex << c.style << " " << c.exStyle;
+  }
+}
+
+TEST_F(ControlSkinsTest, ListControlsAreRegisteredClassByClass) {
+  CreateHost();
+  HWND listBox = Child("ListBox", 10, 40, 80, 60, WS_BORDER | WS_VSCROLL);
+  HWND simpleCombo = Child("ComboBox", 100, 40, 80, 80, CBS_SIMPLE);
+  HWND drawnCombo = Child("ComboBox", 190, 40, 80, 80, CBS_SIMPLE | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS);
+  HWND listView = Child(WC_LISTVIEWA, 10, 130, 120, 60, LVS_REPORT, "", WS_EX_CLIENTEDGE);
+  HWND tree = Child(WC_TREEVIEWA, 140, 130, 80, 60, 0, "", WS_EX_CLIENTEDGE);
+  HWND address = Child(WC_IPADDRESSA, 10, 200, 120, 22);
+  HWND date = Child(DATETIMEPICK_CLASSA, 140, 200, 120, 22);
+  SkinWindow& skin = SkinAndShow();
+
+  std::vector<HWND> registered;
+  for (const ListEntry& entry : skin.listControls) registered.push_back(entry.window);
+  HWND simpleList = FindWindowExA(simpleCombo, nullptr, "ComboLBox", nullptr);
+  ASSERT_NE(simpleList, nullptr);
+  const std::vector<HWND> expected{listBox, simpleList, listView, tree, address, date};
+  EXPECT_EQ(registered, expected) << "the owner-drawn list of a simple combo box is left out";
+  EXPECT_EQ(GetPropA(FindWindowExA(drawnCombo, nullptr, "ComboLBox", nullptr), kPropOwnerSkinId), nullptr);
+
+  struct {
+    const char* name;
+    size_t index;
+    bool overlays;
+  } cases[] = {{"list box", 0, true},   {"combo list", 1, false}, {"list view", 2, true},
+               {"tree view", 3, true},  {"IP address", 4, false}, {"date-time", 5, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ScrollOverlays& overlays = skin.listControls[c.index].overlays;
+    EXPECT_EQ(overlays.vScrollOverlay != nullptr, c.overlays);
+    EXPECT_EQ(overlays.hScrollOverlay != nullptr, c.overlays) << "both sides, shown only with their bar";
+    if (c.overlays) {
+      EXPECT_FALSE(IsWindowVisible(overlays.hScrollOverlay));
+    }
+  }
+  EXPECT_EQ(SendMessageA(listView, LVM_GETTEXTBKCOLOR, 0, 0), LRESULT(CLR_NONE));
+  EXPECT_EQ(SendMessageA(tree, TVM_GETBKCOLOR, 0, 0), LRESULT(RGB(255, 0, 255)));
+}
+
+// The frame pixels of a list control on screen, at the left edge.
+EditFrame ListFrameOf(HWND control) { return FrameOf(control); }
+
+TEST_F(ControlSkinsTest, ListFrameShowsHoverFocusAndRest) {
+  CreateHost();
+  HWND list = Child(WC_LISTVIEWA, 20, 60, 300, 150, LVS_REPORT, "", WS_EX_CLIENTEDGE);
+  AddReportList(list);
+  HWND bare = Child("ListBox", 20, 220, 120, 60, 0);
+  SkinWindow& skin = SkinAndShow();
+  ASSERT_EQ(skin.listControls.size(), 2u);
+  ASSERT_EQ(skin.listControls[1].window, list) << "list boxes are registered before list views";
+
+  EXPECT_TRUE(Neutral(ListFrameOf(list).outer)) << "grey at rest";
+  SetFocus(list);
+  Pump(20);
+  EXPECT_GT(AccentLean(ListFrameOf(list).outer), 60) << "a 1-pixel accent line while focused";
+  EXPECT_FALSE(AccentLean(ListFrameOf(list).inner) > 60);
+
+  MoveOver(list, 150, 100);
+  EXPECT_TRUE(skin.listControls[1].hot);
+  EXPECT_GT(AccentLean(ListFrameOf(list).inner), 60) << "a 2-pixel accent border under the mouse";
+  ASSERT_TRUE(LeaveWindow(skin));
+  EXPECT_FALSE(skin.listControls[1].hot);
+  EXPECT_GT(AccentLean(ListFrameOf(list).outer), 60);
+  EXPECT_FALSE(AccentLean(ListFrameOf(list).inner) > 60) << "back to the focused line";
+  SetFocus(window);
+  Pump(20);
+  EXPECT_TRUE(Neutral(ListFrameOf(list).outer)) << "grey without the focus";
+
+  const COLORREF before = OnScreen(bare, 2, 30);
+  MoveOver(bare, 40, 30);
+  EXPECT_EQ(OnScreen(bare, 2, 30), before) << "a list without a native frame gets none";
+}
+
+TEST_F(ControlSkinsTest, ListShowsTheWashedBackgroundOnlyWithTheWash) {
+  for (bool wash : {true, false}) {
+    SCOPED_TRACE(wash ? "wash on" : "wash off");
+    if (wash) {
+      setSkinOptions(true, 22, false);
+    } else {
+      setSkinOptions(true);
+    }
+    CreateHost();
+    HWND list = Child(WC_LISTVIEWA, 20, 60, 300, 150, LVS_REPORT, "", WS_EX_CLIENTEDGE);
+    AddReportList(list);
+    SkinAndShow();
+    InvalidateRect(list, nullptr, TRUE);
+    UpdateWindow(list);
+    const COLORREF empty = OnScreen(list, 200, 120);
+    if (wash) {
+      EXPECT_TRUE(Neutral(empty, 2));
+      EXPECT_LE(R(empty), 30) << "the black background through the wash";
+    } else {
+      EXPECT_EQ(empty, GetSysColor(COLOR_WINDOW)) << "the list paints itself";
+    }
+    DestroyWindow(window);
+    Pump(20);
+  }
+}
+
+TEST_F(ControlSkinsTest, ArrowKeyHeldMakesTheBeforeDispatchNoticeRepaint) {
+  CreateHost();
+  HWND list = Child("ListBox", 20, 60, 120, 100, WS_BORDER);
+  SkinAndShow();
+  struct {
+    const char* name;
+    UINT key;
+    bool down;
+    bool repainted;
+  } cases[] = {{"arrow down", VK_DOWN, true, true},
+               {"arrow released", VK_DOWN, false, false},
+               {"another key", VK_HOME, true, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SendMessageA(list, c.down ? WM_KEYDOWN : WM_KEYUP, c.key, 0);
+    UpdateWindow(list);
+    SendMessageA(list, 0x8002, 0, 0);
+    EXPECT_EQ(GetUpdateRect(list, nullptr, FALSE) != FALSE, c.repainted);
+    SendMessageA(list, WM_KEYUP, c.key, 0);
+  }
+}
+
+TEST_F(ControlSkinsTest, ListBoxOverlayAppearsWithItsScrollBar) {
+  CreateHost();
+  HWND list = Child("ListBox", 20, 60, 120, 100, WS_BORDER | WS_VSCROLL);
+  SkinWindow& skin = SkinAndShow();
+  HWND overlay = skin.listControls[0].overlays.vScrollOverlay;
+  ASSERT_NE(overlay, nullptr);
+  EXPECT_FALSE(IsWindowVisible(overlay)) << "no bar yet: no items";
+  for (int i = 0; i < 40; ++i) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("item"));
+  SetWindowPos(list, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  Pump(20);
+  EXPECT_TRUE(IsWindowVisible(overlay));
+  EXPECT_EQ(Text(ScreenRect(overlay)), Text(NativeBar(list, OBJID_VSCROLL)));
 }
 
 // --- resources --------------------------------------------------------------
