@@ -949,21 +949,27 @@ TEST_F(ControlSkinsTest, HoverAndPaintCyclesLeaveNothingBehind) {
   CreateHost();
   HWND first = Child("BUTTON", 20, 60, 80, 26, BS_PUSHBUTTON, "A");
   HWND second = Child("BUTTON", 120, 60, 80, 26, BS_PUSHBUTTON, "B");
+  HWND edit = Child("Edit", 220, 60, 120, 60, ES_MULTILINE | WS_VSCROLL, "1\r\n2\r\n3\r\n4\r\n5\r\n6",
+                    WS_EX_CLIENTEDGE);
+  HWND list = Child(WC_LISTVIEWA, 20, 130, 300, 100, LVS_REPORT, "", WS_EX_CLIENTEDGE);
+  HWND header = AddReportList(list);
   SkinWindow& skin = SkinAndShow();
   auto cycle = [&] {
-    SendMessageA(first, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
-    SendMessageA(first, WM_MOUSELEAVE, 0, 0);
-    SendMessageA(second, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
-    SendMessageA(second, WM_MOUSELEAVE, 0, 0);
-    InvalidateRect(first, nullptr, TRUE);
-    UpdateWindow(first);
+    for (HWND control : {first, second, edit, list, header}) {
+      SendMessageA(control, WM_MOUSEMOVE, 0, MAKELPARAM(30, 10));
+      SendMessageA(control, WM_MOUSELEAVE, 0, 0);
+      InvalidateRect(control, nullptr, TRUE);
+      UpdateWindow(control);
+    }
+    SendMessageA(edit, WM_VSCROLL, SB_LINEDOWN, 0);
     if (cachedDcCount() != 0) dcLeftInRegister = true;
   };
   for (int i = 0; i < 20; ++i) cycle();  // warm-up: GDI+ and the font cache
   const SIZE_T before = PagefileBytes();
   for (int i = 0; i < 1000; ++i) cycle();
   const SIZE_T after = PagefileBytes();
-  std::printf("1000 hover and paint cycles over two buttons: pagefile bytes %lu -> %lu KB\n",
+  std::printf("1000 hover and paint cycles over buttons, an edit box, a list view and its header: "
+              "pagefile bytes %lu -> %lu KB\n",
               static_cast<unsigned long>(before / 1024), static_cast<unsigned long>(after / 1024));
   // Wine counts no GDI objects, so memory stands in: a captured background
   // kept per paint adds some 60 MB here, one GDI+ pen kept per stroke 600 KB.
