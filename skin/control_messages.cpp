@@ -39,8 +39,14 @@ bool onDrawItem(const DRAWITEMSTRUCT& item, LRESULT&) {
 }
 
 bool onNotify(const NMHDR& header, LRESULT&) {
-  if (header.code == UINT(TVN_ITEMEXPANDINGA) || header.code == UINT(TVN_ITEMEXPANDEDA)) {
-    InvalidateRect(header.hwndFrom, nullptr, TRUE);
+  // A tree view in a Unicode window notifies in the wide form.
+  switch (header.code) {
+    case UINT(TVN_ITEMEXPANDINGA):
+    case UINT(TVN_ITEMEXPANDEDA):
+    case UINT(TVN_ITEMEXPANDINGW):
+    case UINT(TVN_ITEMEXPANDEDW):
+      InvalidateRect(header.hwndFrom, nullptr, TRUE);
+      break;
   }
   return false;
 }

@@ -943,6 +943,29 @@ TEST_F(ControlSkinsTest, ListBoxOverlayAppearsWithItsScrollBar) {
   EXPECT_EQ(Text(ScreenRect(overlay)), Text(NativeBar(list, OBJID_VSCROLL)));
 }
 
+TEST_F(ControlSkinsTest, ExpandingATreeRepaintsItInEitherForm) {
+  CreateHost();
+  HWND tree = Child(WC_TREEVIEWA, 20, 60, 160, 120, 0, "", WS_EX_CLIENTEDGE);
+  SkinAndShow();
+  struct {
+    const char* name;
+    UINT code;
+    bool repainted;
+  } cases[] = {{"expanding", UINT(TVN_ITEMEXPANDINGA), true},
+               {"expanded", UINT(TVN_ITEMEXPANDEDA), true},
+               {"expanding, wide", UINT(TVN_ITEMEXPANDINGW), true},
+               {"expanded, wide", UINT(TVN_ITEMEXPANDEDW), true},
+               {"selection changed", UINT(TVN_SELCHANGEDW), false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    UpdateWindow(tree);
+    ValidateRect(tree, nullptr);
+    NMHDR header{tree, 0, c.code};
+    SendMessageA(window, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+    EXPECT_EQ(GetUpdateRect(tree, nullptr, FALSE) != FALSE, c.repainted);
+  }
+}
+
 // --- resources --------------------------------------------------------------
 
 TEST_F(ControlSkinsTest, HoverAndPaintCyclesLeaveNothingBehind) {
