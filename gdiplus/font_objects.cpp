@@ -1,5 +1,6 @@
 #include "gdiplus/font_objects.h"
 
+#include "web/encoding.h"
 #include "win32/scoped.h"
 
 namespace gdiplus {
@@ -34,16 +35,14 @@ bool FirstInstalledFamily(FontFamilyObject& family) {
   WCHAR name[LF_FACESIZE] = {};
   if (flat::GdipGetFamilyName(first, name, 0) != Gdiplus::Ok) return false;
   name[LF_FACESIZE - 1] = L'\0';
-  char text[LF_FACESIZE * 2] = {};
-  WideCharToMultiByte(CP_ACP, 0, name, -1, text, sizeof(text), nullptr, nullptr);
-  return family.CreateFontFamilyFromName(text);
+  return family.CreateFontFamilyFromName(web::WideToCp936(name));
 }
 
 }  // namespace
 
 bool FontFamilyObject::CreateFontFamilyFromName(const std::string& name) {
   DeleteFontFamily();
-  std::wstring wide = AnsiToWide(name);
+  std::wstring wide = TextToWide(name);
   Gdiplus::GpFontFamily* family = nullptr;
   Gdiplus::Status status = flat::GdipCreateFontFamilyFromName(wide.c_str(), nullptr, &family);
   SetNativeHandle(status == Gdiplus::Ok ? family : nullptr);
@@ -62,12 +61,7 @@ std::string FontFamilyObject::GetFamilyName() const {
   WCHAR name[LF_FACESIZE] = {};
   if (!KeepStatus(flat::GdipGetFamilyName(GetNativeHandle(), name, 0))) return std::string();
   name[LF_FACESIZE - 1] = L'\0';
-  int length = WideCharToMultiByte(CP_ACP, 0, name, -1, nullptr, 0, nullptr, nullptr);
-  if (length <= 1) return std::string();
-  std::string text(static_cast<size_t>(length), '\0');
-  WideCharToMultiByte(CP_ACP, 0, name, -1, &text[0], length, nullptr, nullptr);
-  text.resize(static_cast<size_t>(length - 1));
-  return text;
+  return web::WideToCp936(name);
 }
 
 bool FontFamilyObject::DeleteFontFamily() {

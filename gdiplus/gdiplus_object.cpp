@@ -1,5 +1,7 @@
 #include "gdiplus/gdiplus_object.h"
 
+#include "web/encoding.h"
+
 namespace gdiplus {
 
 Gdiplus::Status lastStatus = Gdiplus::Ok;
@@ -9,13 +11,9 @@ bool KeepStatus(Gdiplus::Status status) {
   return status == Gdiplus::Ok;
 }
 
-std::wstring AnsiToWide(const std::string& text) {
-  if (text.empty()) return std::wstring();
-  int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], length);
+std::wstring TextToWide(const std::string& text) {
   // A text holds no zero byte; cut at one should a caller pass it anyway.
-  return wide.substr(0, wide.find(L'\0'));
+  return web::Cp936ToWide(text.substr(0, text.find('\0')));
 }
 
 }  // namespace gdiplus

@@ -27,8 +27,9 @@ extern Gdiplus::Status lastStatus;
 // Stores `status` in lastStatus; true when it is Ok.
 bool KeepStatus(Gdiplus::Status status);
 
-// ANSI-code-page text as UTF-16, the form GDI+ takes its strings in.
-std::wstring AnsiToWide(const std::string& text);
+// The program's text (code page 936, whatever the system's ANSI code page)
+// as UTF-16, the form GDI+ takes its strings in.
+std::wstring TextToWide(const std::string& text);
 
 template <class Native>
 class NativeObject {

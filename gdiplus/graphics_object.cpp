@@ -75,7 +75,7 @@ bool GraphicsObject::FillPath(const BrushObject& brush, const PathObject& path) 
 
 bool GraphicsObject::DrawString(const std::string& text, const FontObject& font, const BrushObject& brush,
                                 const RectF& layout, const StringFormatObject* format) {
-  std::wstring wide = AnsiToWide(text);
+  std::wstring wide = TextToWide(text);
   return KeepStatus(flat::GdipDrawString(GetNativeHandle(), wide.c_str(), static_cast<INT>(wide.size()),
                                          font.GetNativeHandle(), &layout,
                                          format != nullptr ? format->GetNativeHandle() : nullptr,
@@ -84,7 +84,7 @@ bool GraphicsObject::DrawString(const std::string& text, const FontObject& font,
 
 bool GraphicsObject::MeasureString(const std::string& text, const FontObject& font, const RectF& layout,
                                    const StringFormatObject* format, RectF& bounds) {
-  std::wstring wide = AnsiToWide(text);
+  std::wstring wide = TextToWide(text);
   bounds = RectF();
   return KeepStatus(flat::GdipMeasureString(GetNativeHandle(), wide.c_str(), static_cast<INT>(wide.size()),
                                             font.GetNativeHandle(), &layout,

@@ -95,7 +95,7 @@ bool ImageObjectBase::ImageRotateFlip(Gdiplus::RotateFlipType type) {
 
 bool BitmapObject::CreateBitmapFromFile(const std::string& fileName, bool icm) {
   DisposeImage();
-  std::wstring wide = AnsiToWide(fileName);
+  std::wstring wide = TextToWide(fileName);
   Gdiplus::GpBitmap* bitmap = nullptr;
   Gdiplus::Status status = icm ? flat::GdipCreateBitmapFromFileICM(wide.c_str(), &bitmap)
                                : flat::GdipCreateBitmapFromFile(wide.c_str(), &bitmap);
@@ -144,7 +144,7 @@ bool BitmapObject::BitmapSetPixel(INT x, INT y, ARGB colour) {
 
 bool ImageObject::LoadImageFromFile(const std::string& fileName, bool icm) {
   DisposeImage();
-  std::wstring wide = AnsiToWide(fileName);
+  std::wstring wide = TextToWide(fileName);
   Gdiplus::GpImage* image = nullptr;
   Gdiplus::Status status = icm ? flat::GdipLoadImageFromFileICM(wide.c_str(), &image)
                                : flat::GdipLoadImageFromFile(wide.c_str(), &image);

@@ -14,7 +14,7 @@ WNDPROC previousProc(HWND window) {
 }
 
 LRESULT passOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcA(previousProc(window), window, message, wParam, lParam);
+  return CallWindowProcW(previousProc(window), window, message, wParam, lParam);
 }
 
 COLORREF keyedColour(HWND window) {
@@ -39,7 +39,7 @@ LRESULT wholeWindowSeeThrough(HWND window) {
   HDC background = captureBackground(window, area);
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
-  const LRESULT result = CallWindowProcA(previousProc(window), window, WM_PAINT,
+  const LRESULT result = CallWindowProcW(previousProc(window), window, WM_PAINT,
                                          reinterpret_cast<WPARAM>(background), 0);
   HDC washed = captureBackground(window, area);
   {
@@ -94,7 +94,7 @@ bool registerChildWindow(HWND window, std::optional<COLORREF> backgroundColour) 
   entry.fontSize = font.faceName.empty() ? 12 : font.size;
   entry.fontStyle = font.style;
   entry.previousWindowProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(childWindowProc)));
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(childWindowProc)));
   setIntProp(window, kPropChildPosition, INT_PTR(hosts.size()));
   setIntProp(window, kPropChildOwnerSkinId, owner);
   SetPropA(window, kPropChildPreviousProc, reinterpret_cast<HANDLE>(entry.previousWindowProc));

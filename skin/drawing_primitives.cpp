@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "gdiplus/graphics_object.h"
+#include "web/encoding.h"
 
 namespace skin {
 
@@ -282,6 +283,12 @@ std::string windowClassName(HWND window) {
   char name[256] = {};
   GetClassNameA(window, name, 255);
   return name;
+}
+
+std::string windowText(HWND window) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(window, &text[0], int(text.size()))));
+  return web::WideToCp936(text);
 }
 
 }  // namespace skin

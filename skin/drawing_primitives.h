@@ -67,6 +67,9 @@ void glowOutline(gdiplus::GraphicsObject& graphics, const gdiplus::PathObject& p
                  int alpha);
 
 std::string windowClassName(HWND window);
+// The window's text in code page 936, read with the wide API so it survives
+// on systems whose ANSI code page is another.
+std::string windowText(HWND window);
 inline int loWord(LPARAM value) { return static_cast<int>(value & 0xFFFF); }
 inline int hiWord(LPARAM value) { return static_cast<int>(static_cast<LONG>(value) >> 16); }
 inline POINT makePoint(int x, int y) { return POINT{x, y}; }

@@ -311,7 +311,7 @@ void showBackBuffer(int skinId, HDC paintDc) {
   BitBlt(paintDc, 0, 0, r.right - r.left, r.bottom - r.top, skin->backBufferDc, 0, 0, SRCCOPY);
 }
 
-void drawTitle(int skinId, GraphicsObject& graphics, bool full, const char* newText) {
+void drawTitle(int skinId, GraphicsObject& graphics, bool full) {
   SkinWindow* skin = skinWindowById(skinId);
   if (skin == nullptr) return;
   const int border = skinOptions.frameBorder;
@@ -324,13 +324,7 @@ void drawTitle(int skinId, GraphicsObject& graphics, bool full, const char* newT
   if (icon == nullptr) icon = reinterpret_cast<HICON>(SendMessageA(skin->window, WM_GETICON, ICON_BIG, 0));
   if (icon != nullptr) DrawIconEx(skin->backBufferDc, x, y, icon, 17, 17, 0, nullptr, DI_NORMAL);
 
-  std::string text;
-  if (newText != nullptr) {
-    text = newText;
-  } else {
-    text.resize(static_cast<size_t>(GetWindowTextLengthA(skin->window)) + 1);
-    text.resize(static_cast<size_t>(GetWindowTextA(skin->window, text.data(), int(text.size()))));
-  }
+  const std::string text = windowText(skin->window);
   FontObject font;
   const INT style = skin->titleTextStyle != 0 ? Gdiplus::FontStyleBold : Gdiplus::FontStyleRegular;
   if (gdiplus::CreatePainterFont(font, skin->titleFontName, float(skin->titleFontSize), style, Gdiplus::UnitPixel,
@@ -477,8 +471,8 @@ void repaintCaptionButton(int skinId, int button, bool pressed, int highlightAlp
   });
 }
 
-void repaintTitle(int skinId, const char* newText) {
-  withBackBuffer(skinId, [&](GraphicsObject& graphics) { drawTitle(skinId, graphics, false, newText); });
+void repaintTitle(int skinId) {
+  withBackBuffer(skinId, [&](GraphicsObject& graphics) { drawTitle(skinId, graphics, false); });
 }
 
 void repaintBottomStripItem(int skinId, int item) {
@@ -527,7 +521,7 @@ int setTitleStyle(HWND window, const TitleStyle& style) {
   if (style.textColour) skin->titleTextColour = *style.textColour;
   if (style.haloColour) skin->titleTextColour2 = *style.haloColour;
   if (style.bold) skin->titleTextStyle = *style.bold;
-  repaintTitle(skinId, nullptr);
+  repaintTitle(skinId);
   return 1;
 }
 
@@ -578,7 +572,7 @@ void releaseSkinWindow(HWND window) {
   }
   releaseSnapshot(skin->captionSnapshot);
   releaseSnapshot(skin->bottomStripSnapshot);
-  SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GetPropA(window, kPropPreviousProc)));
+  SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GetPropA(window, kPropPreviousProc)));
 
   skinWindowList.erase(skinWindowList.begin() + (skinId - 1));
   for (size_t i = 0; i < skinWindowList.size(); ++i) {

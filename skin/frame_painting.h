@@ -23,7 +23,7 @@ void showBackBuffer(int skinId, HDC paintDc);
 // With full set they draw into the back buffer only (inside redrawFrame);
 // otherwise they first restore their area from the snapshot and afterwards
 // copy just that area to the window.
-void drawTitle(int skinId, gdiplus::GraphicsObject& graphics, bool full, const char* newText = nullptr);
+void drawTitle(int skinId, gdiplus::GraphicsObject& graphics, bool full);
 void drawCaptionButton(int skinId, int button, gdiplus::GraphicsObject& graphics, bool full, bool pressed,
                        int highlightAlpha);
 void drawBottomStripItem(int skinId, gdiplus::GraphicsObject& graphics, bool full, int item);
@@ -31,7 +31,7 @@ void drawBottomStripItem(int skinId, gdiplus::GraphicsObject& graphics, bool ful
 // Single repaints outside redrawFrame; nothing is drawn before the first
 // full repaint has made the back buffer.
 void repaintCaptionButton(int skinId, int button, bool pressed, int highlightAlpha);
-void repaintTitle(int skinId, const char* newText);
+void repaintTitle(int skinId);
 void repaintBottomStripItem(int skinId, int item);
 
 // The setters return 1, or 0 for a window that is not skinned (and for an

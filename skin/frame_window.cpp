@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "skin/control_messages.h"
 #include "skin/drawing_primitives.h"
 #include "skin/frame_layout.h"
 #include "skin/frame_painting.h"
@@ -20,12 +21,10 @@ constexpr UINT kFadePeriodMs = 20;
 // The hover-fade timer's id is the window handle itself.
 UINT_PTR fadeTimerId(HWND window) { return reinterpret_cast<UINT_PTR>(window); }
 
-bool childSkinningOn() { return skinOptions.skinChildControls && skinOptions.washEnabled; }
-
 WNDPROC previousProc(HWND window) { return reinterpret_cast<WNDPROC>(GetPropA(window, kPropPreviousProc)); }
 
 LRESULT passOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcA(previousProc(window), window, message, wParam, lParam);
+  return CallWindowProcW(previousProc(window), window, message, wParam, lParam);
 }
 
 // The 1-based id of the window's record, 0 when it has none.
@@ -92,7 +91,7 @@ LRESULT onPaint(int skinId, SkinWindow& skin) {
     }
   }
   EndPaint(window, &paint);
-  return DefWindowProcA(window, WM_PAINT, 0, 0);
+  return DefWindowProcW(window, WM_PAINT, 0, 0);
 }
 
 void onSize(SkinWindow& skin) {
@@ -218,46 +217,6 @@ void onLeftButtonDown(int skinId, SkinWindow& skin, POINT at) {
   if (hit > 0) repaintCaptionButton(skinId, hit, true, 0);
 }
 
-void onControlCommand(HWND control, int code) {
-  const std::string cls = windowClassName(control);
-  if (cls == "Edit") {
-    if (code == EN_VSCROLL || code == EN_HSCROLL || code == EN_UPDATE || code == EN_CHANGE) {
-      InvalidateRect(control, nullptr, TRUE);
-    }
-  } else if (cls == "ListBox") {
-    if (code == LBN_SELCHANGE || code == LBN_SELCANCEL) InvalidateRect(control, nullptr, TRUE);
-  } else if (cls == "ComboBox") {
-    if (code == CBN_KILLFOCUS || code == CBN_SELCHANGE) InvalidateRect(control, nullptr, TRUE);
-  }
-}
-
-// The control shows the washed skin background behind its text.
-LRESULT patternColouring(HWND control, HDC dc) {
-  SetTextColor(dc, static_cast<COLORREF>(intProp(control, kPropTextColour)));
-  SetBkMode(dc, TRANSPARENT);
-  DeleteObject(GetPropA(control, kPropBackgroundBrush));
-  DeleteObject(GetPropA(control, kPropBackgroundBitmap));
-  HBITMAP bitmap = washedBackgroundBitmap(control);
-  HBRUSH brush = CreatePatternBrush(bitmap);
-  SetPropA(control, kPropBackgroundBrush, brush);
-  SetPropA(control, kPropBackgroundBitmap, bitmap);
-  return reinterpret_cast<LRESULT>(brush);
-}
-
-LRESULT hollowColouring(HWND control, HDC dc) {
-  SetTextColor(dc, static_cast<COLORREF>(intProp(control, kPropTextColour)));
-  SetBkMode(dc, TRANSPARENT);
-  DeleteObject(GetPropA(control, kPropBackgroundBrush));
-  HGDIOBJ hollow = GetStockObject(NULL_BRUSH);
-  SetPropA(control, kPropBackgroundBrush, hollow);
-  return reinterpret_cast<LRESULT>(hollow);
-}
-
-bool isPlainListBox(HWND control) {
-  return windowClassName(control) == "ListBox" &&
-         (GetWindowLongPtrA(control, GWL_STYLE) & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) == 0;
-}
-
 }  // namespace
 
 void captionButtonAction(int skinId, int index) {
@@ -317,13 +276,17 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_SHOWWINDOW:
       onShowWindow(skinId, skin, static_cast<BOOL>(wParam));
       break;
-    case WM_SETTEXT:
-      if (skin.titleOption && skin.titleBarInteractive) repaintTitle(skinId, reinterpret_cast<const char*>(lParam));
-      break;
+    case WM_SETTEXT: {
+      // The new title is read back from the window: the text in lParam has
+      // been through the system's ANSI code page, which need not be 936.
+      const LRESULT result = passOn(window, message, wParam, lParam);
+      if (skin.titleOption && skin.titleBarInteractive) repaintTitle(skinId);
+      return result;
+    }
     case WM_CLOSE:
       // The previous procedure never sees WM_CLOSE: the window closes here.
       if (skin.closeOption == 1) shrinkCloseEffect(window);
-      return DefWindowProcA(window, message, wParam, lParam);
+      return DefWindowProcW(window, message, wParam, lParam);
     case WM_DESTROY:
       // The tooltip's tools subclass this window beneath the skin. Removing
       // them after the skin has put its previous procedure back (at
@@ -336,7 +299,7 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       const WNDPROC previous = previousProc(window);
       KillTimer(window, fadeTimerId(window));
       releaseSkinWindow(window);
-      return CallWindowProcA(previous, window, message, wParam, lParam);
+      return CallWindowProcW(previous, window, message, wParam, lParam);
     }
     case WM_ACTIVATEAPP:
       if (!wParam) trimWorkingSet();
@@ -354,7 +317,7 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         captionButtonAction(skinId, lastCaptionButton);
         // The close button may have destroyed the window and its record.
         if (!IsWindow(window)) return 0;
-        return CallWindowProcA(previous, window, message, wParam, lParam);
+        return CallWindowProcW(previous, window, message, wParam, lParam);
       }
       break;
     case WM_LBUTTONDBLCLK:
@@ -371,28 +334,17 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_TIMER:
       if (wParam == fadeTimerId(window)) onFadeTimer(skinId, skin);
       break;
-    case WM_NOTIFY: {
-      const NMHDR& header = *reinterpret_cast<const NMHDR*>(lParam);
-      if (header.code == UINT(TVN_ITEMEXPANDINGA) || header.code == UINT(TVN_ITEMEXPANDEDA)) {
-        InvalidateRect(header.hwndFrom, nullptr, TRUE);
-      }
+    case WM_DRAWITEM:
+    case WM_NOTIFY:
+    case WM_COMMAND:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN: {
+      LRESULT result = 0;
+      if (onControlMessage(message, wParam, lParam, result)) return result;
       break;
     }
-    case WM_COMMAND:
-      if (lParam != 0 && childSkinningOn()) onControlCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
-      break;
-    case WM_CTLCOLOREDIT:
-      if (windowClassName(GetParent(reinterpret_cast<HWND>(lParam))) == "ComboBox" || !childSkinningOn()) break;
-      return patternColouring(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
-    case WM_CTLCOLORSTATIC:
-      if (!childSkinningOn()) break;
-      return patternColouring(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
-    case WM_CTLCOLORLISTBOX:
-      if (!childSkinningOn() || !isPlainListBox(reinterpret_cast<HWND>(lParam))) break;
-      return hollowColouring(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
-    case WM_CTLCOLORBTN:
-      if (!childSkinningOn()) break;
-      return hollowColouring(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
   }
   return CallWindowProcA(skin.previousWindowProc, window, message, wParam, lParam);
 }

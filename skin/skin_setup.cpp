@@ -5,6 +5,7 @@
 #include "gdiplus/font_objects.h"
 #include "resources/embedded_images.h"
 #include "skin/background_picture.h"
+#include "skin/control_setups.h"
 #include "skin/frame_layout.h"
 #include "skin/frame_window.h"
 #include "win32/scoped.h"
@@ -20,13 +21,6 @@ SkinWindow* skinWindowById(INT_PTR skinId) {
 }
 
 namespace {
-
-// The per-kind control set-ups, in the order they run: push buttons, check
-// boxes and radio buttons, edit boxes, combo boxes, trackbars, progress
-// bars, list controls, up-down controls, headers, toolbars. Each kind's skin
-// adds its set-up here.
-using ControlSetup = void (*)(int skinId, HWND topLevel);
-const std::vector<ControlSetup> controlSetups;
 
 RECT clientRect(HWND window) {
   RECT client{};
@@ -138,11 +132,11 @@ void applySkin(HWND window, int titleBarHeight, const ApplySkinOptions& options)
   }
   layoutBottomStrip(skinId);
 
-  for (ControlSetup setup : controlSetups) setup(skinId, window);
+  runControlSetups(skinId, window);
   skin.skinActive = true;
 
   skin.previousWindowProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(frameWindowProc)));
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(frameWindowProc)));
   SetPropA(window, kPropPreviousProc, reinterpret_cast<HANDLE>(skin.previousWindowProc));
   setIntProp(window, kPropSkinId, skinId);
 }

@@ -52,11 +52,15 @@ ControlFont getControlFont(HWND control);
 // all) is put in the kind's list (the list's first, zero entry is filled
 // before any is appended; with `skipsListed`, a handle already listed is left
 // out), subclassed with `windowProc` and given its properties. Does nothing
-// when skinChildControls is off.
+// when skinChildControls is off. Controls are subclassed through the wide
+// API, as every skin procedure is: the windows stay Unicode, so their texts
+// never pass through the system's ANSI code page. Returns the index of the first entry this
+// pass filled: the entries from there on whose window is set are new.
 template <class Entry>
-void registerControls(int skinId, HWND topLevel, const char* className, bool (*accepts)(HWND),
+size_t registerControls(int skinId, HWND topLevel, const char* className, bool (*accepts)(HWND),
                       std::vector<Entry>& list, bool skipsListed, WNDPROC windowProc) {
-  if (!skinOptions.skinChildControls) return;
+  const size_t firstNew = list.size() == 1 && list.front().window == nullptr ? 0 : list.size();
+  if (!skinOptions.skinChildControls) return firstNew;
   for (HWND child = FindWindowExA(topLevel, nullptr, className, nullptr); child != nullptr;
        child = FindWindowExA(topLevel, child, className, nullptr)) {
     if (accepts != nullptr && !accepts(child)) continue;
@@ -69,18 +73,19 @@ void registerControls(int skinId, HWND topLevel, const char* className, bool (*a
     Entry& entry = list.back();
     entry.window = child;
     const int position = static_cast<int>(list.size());
-    if (GetWindowLongPtrA(child, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(windowProc)) {
+    if (GetWindowLongPtrW(child, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(windowProc)) {
       // Listed again but not subclassed again: its previous procedure would
       // become the kind's own, which would then call itself for ever.
       entry.previousWindowProc = reinterpret_cast<WNDPROC>(GetPropA(child, kPropPreviousProc));
     } else {
       entry.previousWindowProc = reinterpret_cast<WNDPROC>(
-          SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc)));
+          SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(windowProc)));
     }
     setIntProp(child, kPropSkinId, position);
     setIntProp(child, kPropOwnerSkinId, skinId);
     SetPropA(child, kPropPreviousProc, reinterpret_cast<HANDLE>(entry.previousWindowProc));
   }
+  return firstNew;
 }
 
 }  // namespace skin

@@ -4,6 +4,7 @@
 // and controls to them.
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <memory>
 #include <string>
@@ -92,15 +93,61 @@ struct FadeStep {
   int step = 0;    // 0..8
 };
 
-// The per-kind control entries. Each starts with the control's handle; the
-// kinds' painters add what they need.
+// The per-kind control entries. Each starts with the control's handle and
+// the procedure it had before the skin.
 struct ControlEntry {
   HWND window = nullptr;
   WNDPROC previousWindowProc = nullptr;
 };
-struct EditEntry : ControlEntry {
+
+// Hover kind codes (SkinWindow::lastHoverKind).
+enum HoverKind : int { kHoverButton = 0, kHoverEdit = 1, kHoverList = 4, kHoverHeader = 9 };
+
+// Push buttons, check boxes and radio buttons.
+enum ButtonKind : int { kPushButton = 0, kRadioButton = 4, kCheckBox = 5 };
+struct SkinControl : ControlEntry {
+  int kind = kPushButton;
+  std::string text;
+  bool focused = false;
+  std::string fontName;
+  int fontSize = 0;
+  int fontStyle = 0;
+  bool pressed = false;
+};
+
+// The skinned scroll bars laid over a control's native ones, and the parts
+// of each (first arrow, second arrow, thumb) in overlay coordinates.
+struct ScrollOverlays {
   HWND vScrollOverlay = nullptr;
   HWND hScrollOverlay = nullptr;
+  RECT vScrollParts[3] = {};
+  RECT hScrollParts[3] = {};
+};
+
+struct EditEntry : ControlEntry {
+  bool focused = false;
+  bool pressed = false;
+  ScrollOverlays overlays;
+};
+
+struct ListEntry : ControlEntry {
+  bool focused = false;
+  bool hot = false;
+  bool keyDown = false;
+  ScrollOverlays overlays;
+};
+
+struct HeaderEntry : ControlEntry {
+  bool mouseInside = false;
+  int hotItem = 0;          // 1-based column under the pointer, 0 none
+  int lastDrawnHotItem = 0;
+  bool clickable = false;   // HDS_BUTTONS
+  int pressedItem = 0;
+  bool buttonDown = false;
+  std::string fontName;     // headers of list views only
+  int fontSize = 0;
+  int fontStyle = 0;
+  HIMAGELIST imageList = nullptr;
 };
 
 struct ChildHostEntry {
@@ -164,14 +211,14 @@ struct SkinWindow {
   std::string stripFontName = "宋体";
   int stripFontSize = 12;
   // Each list starts with one zero entry, filled by the first registration.
-  std::vector<ControlEntry> buttons{1};
+  std::vector<SkinControl> buttons{1};
   std::vector<EditEntry> editFrames{1};
-  std::vector<ControlEntry> listControls{1};
+  std::vector<ListEntry> listControls{1};
   std::vector<ControlEntry> trackbars{1};
   std::vector<ControlEntry> progressBars{1};
   std::vector<ControlEntry> comboBoxes{1};
   std::vector<ControlEntry> upDowns{1};
-  std::vector<ControlEntry> headers{1};
+  std::vector<HeaderEntry> headers{1};
   std::vector<ChildHostEntry> childHosts{1};
   bool skinActive = false;
   HDC backBufferDc = nullptr;

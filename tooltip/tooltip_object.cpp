@@ -1,13 +1,16 @@
 #include "tooltip/tooltip_object.h"
 
 #include <cstddef>
+#include <string>
+
+#include "web/encoding.h"
 
 namespace tooltip {
 
 namespace {
 
 // The first form of the tool record ends with its text pointer.
-constexpr UINT kToolRecordSize = offsetof(TTTOOLINFOA, lpszText) + sizeof(LPSTR);
+constexpr UINT kToolRecordSize = offsetof(TTTOOLINFOW, lpszText) + sizeof(LPWSTR);
 static_assert(sizeof(void*) != 4 || kToolRecordSize == 40, "the 32-bit tool record is 40 bytes");
 
 }  // namespace
@@ -23,19 +26,19 @@ HWND TooltipObject::Create(HWND owner, bool balloon) {
   InitCommonControlsEx(&classes);
   ownerWindow = owner;
   DWORD style = TTS_ALWAYSTIP | (balloon ? TTS_BALLOON : 0);
-  tipWindow = CreateWindowExA(0, TOOLTIPS_CLASSA, "", style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                              CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  tipWindow = CreateWindowExW(0, TOOLTIPS_CLASSW, L"", style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   return tipWindow;
 }
 
-TTTOOLINFOA TooltipObject::Record(UINT_PTR id, const RECT* rect, const char* text) const {
-  TTTOOLINFOA record = {};
+TTTOOLINFOW TooltipObject::Record(UINT_PTR id, const RECT* rect, LPWSTR text) const {
+  TTTOOLINFOW record = {};
   record.cbSize = kToolRecordSize;
   record.uFlags = TTF_SUBCLASS;
   record.hwnd = ownerWindow;
   record.uId = id;
   if (rect != nullptr) record.rect = *rect;
-  record.lpszText = const_cast<char*>(text);
+  record.lpszText = text;
   return record;
 }
 
@@ -46,13 +49,14 @@ void TooltipObject::AddTool(const RECT* rect, const char* text, UINT_PTR id) {
   } else {
     GetClientRect(ownerWindow, &area);
   }
-  TTTOOLINFOA record = Record(id, &area, text);
-  SendMessageA(tipWindow, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&record));
+  std::wstring wide = web::Cp936ToWide(text != nullptr ? text : "");
+  TTTOOLINFOW record = Record(id, &area, wide.data());
+  SendMessageW(tipWindow, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&record));
 }
 
 void TooltipObject::AddCallbackTool(const RECT& rect, UINT_PTR id) {
-  TTTOOLINFOA record = Record(id, &rect, LPSTR_TEXTCALLBACKA);
-  SendMessageA(tipWindow, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&record));
+  TTTOOLINFOW record = Record(id, &rect, LPSTR_TEXTCALLBACKW);
+  SendMessageW(tipWindow, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&record));
 }
 
 LRESULT TooltipObject::SetTipBkColor(COLORREF colour) {
@@ -68,18 +72,19 @@ LRESULT TooltipObject::SetMaxTipWidth(int width) {
 }
 
 void TooltipObject::DelTool(UINT_PTR id) {
-  TTTOOLINFOA record = Record(id, nullptr, nullptr);
-  SendMessageA(tipWindow, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&record));
+  TTTOOLINFOW record = Record(id, nullptr, nullptr);
+  SendMessageW(tipWindow, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&record));
 }
 
 void TooltipObject::NewToolRect(UINT_PTR id, const RECT& rect) {
-  TTTOOLINFOA record = Record(id, &rect, nullptr);
-  SendMessageA(tipWindow, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&record));
+  TTTOOLINFOW record = Record(id, &rect, nullptr);
+  SendMessageW(tipWindow, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&record));
 }
 
 void TooltipObject::UpdateTipText(UINT_PTR id, const char* text) {
-  TTTOOLINFOA record = Record(id, nullptr, text);
-  SendMessageA(tipWindow, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&record));
+  std::wstring wide = web::Cp936ToWide(text != nullptr ? text : "");
+  TTTOOLINFOW record = Record(id, nullptr, wide.data());
+  SendMessageW(tipWindow, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&record));
 }
 
 }  // namespace tooltip

@@ -34,8 +34,9 @@ class TooltipObject {
 
  private:
   // The first, smallest form of the record, which every version of the
-  // common controls accepts (40 bytes in the 32-bit program).
-  TTTOOLINFOA Record(UINT_PTR id, const RECT* rect, const char* text) const;
+  // common controls accepts (40 bytes in the 32-bit program). Texts go in
+  // wide, converted from code page 936, so they are right on any system.
+  TTTOOLINFOW Record(UINT_PTR id, const RECT* rect, LPWSTR text) const;
 
   HWND tipWindow = nullptr;
   HWND ownerWindow = nullptr;

@@ -65,6 +65,22 @@ class ScopedWindowDc {
   HDC dc_;
 };
 
+// GetWindowDC/ReleaseDC pair: the whole window, non-client area included.
+class ScopedWholeWindowDc {
+ public:
+  explicit ScopedWholeWindowDc(HWND window) : window_(window), dc_(GetWindowDC(window)) {}
+  ~ScopedWholeWindowDc() {
+    if (dc_) ReleaseDC(window_, dc_);
+  }
+  ScopedWholeWindowDc(const ScopedWholeWindowDc&) = delete;
+  ScopedWholeWindowDc& operator=(const ScopedWholeWindowDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  HDC dc_;
+};
+
 // Selects an object into a DC and puts the previous one back.
 class ScopedSelect {
  public:

@@ -147,7 +147,7 @@ TEST_F(MainWindowTest, WindowHasItsTitleSizeAndStyle) {
 TEST_F(MainWindowTest, CreationSkinsTheWindowAndTheSummaryBox) {
   const skin::SkinWindow* frame = skin::skinWindowById(skin::findSkinWindow(hwnd));
   ASSERT_NE(frame, nullptr);
-  EXPECT_EQ(GetWindowLongPtrA(hwnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(skin::frameWindowProc));
+  EXPECT_EQ(GetWindowLongPtrW(hwnd, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(skin::frameWindowProc));
   EXPECT_TRUE(skin::skinOptions.washEnabled);
   EXPECT_EQ(skin::skinOptions.washAlpha, 22);
   EXPECT_FALSE(skin::skinOptions.trackbarOption);
@@ -165,7 +165,7 @@ TEST_F(MainWindowTest, CreationSkinsTheWindowAndTheSummaryBox) {
   EXPECT_EQ(frame->stripTextColour, RGB(0, 255, 0));
   EXPECT_EQ(frame->closeOption, 1);
   EXPECT_EQ(frame->titleTextColour, RGB(144, 0, 255));
-  EXPECT_EQ(GetWindowLongPtrA(window->Control(kSummaryBoxId), GWLP_WNDPROC),
+  EXPECT_EQ(GetWindowLongPtrW(window->Control(kSummaryBoxId), GWLP_WNDPROC),
             reinterpret_cast<LONG_PTR>(skin::childWindowProc));
   EXPECT_NE(frame->backBufferDc, nullptr) << "shown means painted by the skin";
 }
@@ -241,7 +241,7 @@ TEST_F(MainWindowTest, ResultListIsAReportWithTwoColumns) {
   EXPECT_TRUE(ex & LVS_EX_FULLROWSELECT);
   EXPECT_FALSE(ex & (LVS_EX_GRIDLINES | LVS_EX_CHECKBOXES));
   EXPECT_EQ(ListView_GetTextColor(list), RGB(96, 96, 96));
-  EXPECT_EQ(ListView_GetTextBkColor(list), GetSysColor(COLOR_BTNFACE));
+  EXPECT_EQ(ListView_GetTextBkColor(list), CLR_NONE) << "the skin draws the items over its washed background";
   EXPECT_EQ(ListView_GetBkColor(list), GetSysColor(COLOR_BTNFACE));
   EXPECT_EQ(ListView_GetItemCount(list), 0);
 

@@ -1,6 +1,9 @@
 // The built program against the bundled demo site, driven as a person would:
 // typing, clicking, the row menu through the mouse and the keyboard.
 
+#include <windows.h>
+
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -263,6 +266,56 @@ TEST_F(DemoSite, ASessionWritesNoFileAndLaunchesOnlyTheLinksAskedFor) {
   std::string list;
   for (const std::string& path : changed) list += "\n  " + path;
   EXPECT_TRUE(changed.empty()) << "files written in the prefix:" << list;
+}
+
+TEST_F(DemoSite, SkinnedControlsAnswerTheMouseAndScroll) {
+  Search("钢铁侠3");
+  ASSERT_TRUE(WaitUntil([&] { return program.SummaryText().find("搜索完成") != std::string::npos; }));
+  Sleep(300);  // the list has painted its rows
+  const auto screenPixel = [](POINT at) {
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, at.x, at.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+  };
+  // The accent colour (cyan) leans to blue and green, away from red.
+  const auto accentLean = [](COLORREF c) { return int(GetBValue(c)) - int(GetRValue(c)); };
+  const auto edgeOf = [&](int id) {
+    RECT r;
+    GetWindowRect(program.Control(id), &r);
+    return POINT{r.left, (r.top + r.bottom) / 2};
+  };
+
+  const POINT searchEdge = edgeOf(app::kSearchButtonId);
+  const int leanAtRest = accentLean(screenPixel(searchEdge));
+  SetCursorPos(searchEdge.x + 12, searchEdge.y);
+  EXPECT_TRUE(WaitUntil([&] { return accentLean(screenPixel(searchEdge)) > leanAtRest + 40; }, 3000))
+      << "the hovered button is outlined in the accent colour";
+  SavePicture("button_hovered");
+
+  const POINT keywordEdge = edgeOf(app::kKeywordEditId);
+  ProgramDriver::MouseClick(POINT{keywordEdge.x + 60, keywordEdge.y}, false);
+  SetCursorPos(keywordEdge.x + 60, keywordEdge.y - 60);  // over the list, off the box
+  EXPECT_TRUE(WaitUntil([&] { return accentLean(screenPixel(keywordEdge)) > 60; }, 3000))
+      << "the focused box keeps an accent frame";
+  SavePicture("keyword_focused");
+
+  // The list's down arrow, found from its window (another process's scroll
+  // bar cannot be asked under Wine): inside the 2-pixel edge, above the
+  // horizontal bar when there is one.
+  HWND list = program.Control(app::kResultListId);
+  RECT outline;
+  GetWindowRect(list, &outline);
+  const bool horizontalBar = (GetWindowLongPtrA(list, GWL_STYLE) & WS_HSCROLL) != 0;
+  const POINT downArrow{outline.right - 2 - GetSystemMetrics(SM_CXVSCROLL) / 2,
+                        outline.bottom - 2 - (horizontalBar ? GetSystemMetrics(SM_CYHSCROLL) : 0) - 6};
+  ProgramDriver::MouseClick(downArrow, false, 3);
+  EXPECT_TRUE(WaitUntil([&] { return SendMessageA(list, LVM_GETTOPINDEX, 0, 0) >= 2; }, 3000))
+      << "a click on the skinned bar reaches the list's own scroll bar";
+  SetCursorPos(outline.left + 200, outline.top + 80);
+  Sleep(300);
+  SavePicture("list_scrolled");
+  ExpectRows(ExpectedPage("钢铁侠3", 0));
 }
 
 TEST_F(DemoSite, UnknownKeywordGivesAnEmptyPage) {

@@ -194,7 +194,7 @@ TEST_F(SkinWindowTest, ApplySkinRaisesALowTitleBarAndRunsOnlyOnce) {
   EXPECT_EQ(skin.captionToolCount, 2);
   EXPECT_EQ(SendMessageA(skin.captionTooltips->GetHandle(), TTM_GETTOOLCOUNT, 0, 0), 2);
   EXPECT_TRUE(GetWindowLongPtrA(window, GWL_STYLE) & WS_SYSMENU);
-  EXPECT_EQ(GetWindowLongPtrA(window, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(frameWindowProc));
+  EXPECT_EQ(GetWindowLongPtrW(window, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(frameWindowProc));
   // The tooltip's tools subclass the window first, so the procedure kept is
   // the one that leads on to TestWindowProc.
   const HANDLE previous = GetPropA(window, kPropPreviousProc);
@@ -259,30 +259,31 @@ TEST_F(SkinWindowTest, ThemeColourComesFromThePicture) {
 
 TEST_F(SkinWindowTest, RegistrationSkipsListedHandlesOnlyWhereAsked) {
   HWND window = CreateTopLevel();
-  HWND first = CreateChild(window, "BUTTON", 10, 40, 80, 24);
-  HWND second = CreateChild(window, "BUTTON", 10, 70, 80, 24);
-  CreateChild(window, "Static", 10, 100, 80, 24);
-  const LONG_PTR buttonProc = GetWindowLongPtrA(first, GWLP_WNDPROC);
+  // A class no kind of the skin registers, so only these passes touch it.
+  HWND first = CreateChild(window, "Static", 10, 40, 80, 24);
+  HWND second = CreateChild(window, "Static", 10, 70, 80, 24);
+  CreateChild(window, "BUTTON", 10, 100, 80, 24);
+  const LONG_PTR staticProc = GetWindowLongPtrW(first, GWLP_WNDPROC);
   applySkin(window, 35);
-  SkinWindow& skin = *skinWindowById(1);
 
+  std::vector<ControlEntry> skipping{1}, listing{1};
   struct {
     const char* name;
     std::vector<ControlEntry>& list;
     bool skipsListed;
     size_t afterTwoPasses;
-  } cases[] = {{"skips listed handles", skin.buttons, true, 2}, {"lists every pass", skin.trackbars, false, 4}};
+  } cases[] = {{"skips listed handles", skipping, true, 2}, {"lists every pass", listing, false, 4}};
   for (auto& c : cases) {
     SCOPED_TRACE(c.name);
-    registerControls(1, window, "BUTTON", nullptr, c.list, c.skipsListed, TestKindProc);
+    registerControls(1, window, "Static", nullptr, c.list, c.skipsListed, TestKindProc);
     ASSERT_EQ(c.list.size(), 2u) << "the first, empty entry is filled first";
     EXPECT_EQ(c.list[0].window, first);
     EXPECT_EQ(c.list[1].window, second);
-    registerControls(1, window, "BUTTON", nullptr, c.list, c.skipsListed, TestKindProc);
+    registerControls(1, window, "Static", nullptr, c.list, c.skipsListed, TestKindProc);
     EXPECT_EQ(c.list.size(), c.afterTwoPasses);
-    EXPECT_EQ(c.list.back().previousWindowProc, reinterpret_cast<WNDPROC>(buttonProc));
+    EXPECT_EQ(c.list.back().previousWindowProc, reinterpret_cast<WNDPROC>(staticProc));
   }
-  EXPECT_EQ(GetPropA(first, kPropPreviousProc), reinterpret_cast<HANDLE>(buttonProc))
+  EXPECT_EQ(GetPropA(first, kPropPreviousProc), reinterpret_cast<HANDLE>(staticProc))
       << "a control seen twice keeps the procedure it had before the skin";
   SetWindowTextA(first, "still answers");
   char text[32] = {};
@@ -290,8 +291,8 @@ TEST_F(SkinWindowTest, RegistrationSkipsListedHandlesOnlyWhereAsked) {
   EXPECT_STREQ(text, "still answers");
   EXPECT_EQ(intProp(first, kPropSkinId), 3) << "the position in the list that saw it last";
   EXPECT_EQ(intProp(second, kPropOwnerSkinId), 1);
-  EXPECT_EQ(skin.buttons[0].previousWindowProc, reinterpret_cast<WNDPROC>(buttonProc));
-  EXPECT_EQ(GetWindowLongPtrA(first, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(TestKindProc));
+  EXPECT_EQ(skipping[0].previousWindowProc, reinterpret_cast<WNDPROC>(staticProc));
+  EXPECT_EQ(GetWindowLongPtrW(first, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(TestKindProc));
 }
 
 TEST_F(SkinWindowTest, RegistrationFilterLeavesOtherControlsAlone) {
@@ -311,15 +312,15 @@ TEST_F(SkinWindowTest, WithoutChildSkinningOnlyTheWindowIsSubclassed) {
   setSkinOptions(false);
   HWND window = CreateTopLevel();
   HWND button = CreateChild(window, "BUTTON", 10, 40, 80, 24);
-  const LONG_PTR buttonProc = GetWindowLongPtrA(button, GWLP_WNDPROC);
+  const LONG_PTR buttonProc = GetWindowLongPtrW(button, GWLP_WNDPROC);
   applySkin(window, 35);
   SkinWindow& skin = *skinWindowById(1);
   registerControls(1, window, "BUTTON", nullptr, skin.buttons, true, TestKindProc);
   EXPECT_EQ(skin.buttons.size(), 1u);
   EXPECT_EQ(skin.buttons[0].window, nullptr);
-  EXPECT_EQ(GetWindowLongPtrA(button, GWLP_WNDPROC), buttonProc);
+  EXPECT_EQ(GetWindowLongPtrW(button, GWLP_WNDPROC), buttonProc);
   EXPECT_EQ(GetPropA(button, kPropOwnerSkinId), nullptr);
-  EXPECT_EQ(GetWindowLongPtrA(window, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(frameWindowProc));
+  EXPECT_EQ(GetWindowLongPtrW(window, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(frameWindowProc));
 }
 
 TEST_F(SkinWindowTest, SettersAnswerZeroForWindowsAndItemsTheyDoNotKnow) {
@@ -749,7 +750,7 @@ TEST_F(SkinWindowTest, SeeThroughChildShowsTheBackgroundWhereItPaintedButtonFace
   options.backgroundMode = 3;
   applySkin(window, 35, options);
   ASSERT_TRUE(registerChildWindow(box));
-  EXPECT_EQ(GetWindowLongPtrA(box, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(childWindowProc));
+  EXPECT_EQ(GetWindowLongPtrW(box, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(childWindowProc));
   ShowWindow(window, SW_SHOWNORMAL);
   UpdateWindow(window);
   Pump(100);

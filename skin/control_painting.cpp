@@ -1,0 +1,59 @@
+#include "skin/control_painting.h"
+
+#include "skin/drawing_primitives.h"
+
+namespace skin {
+
+using gdiplus::GraphicsObject;
+using gdiplus::PathObject;
+using gdiplus::PointF;
+
+bool openGraphics(GraphicsObject& graphics, HDC dc, bool smooth) {
+  if (!graphics.CreateFromHDC(dc)) return false;
+  if (smooth) graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+  graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
+  return true;
+}
+
+void fillSolid(GraphicsObject& graphics, const PathObject& path, ARGB colour) {
+  gdiplus::SolidBrushObject brush;
+  if (brush.CreateSolidFill(colour)) graphics.FillPath(brush, path);
+}
+
+void fillSolidRect(GraphicsObject& graphics, float x, float y, float width, float height, ARGB colour) {
+  gdiplus::SolidBrushObject brush;
+  if (brush.CreateSolidFill(colour)) graphics.FillRectangle(brush, x, y, width, height);
+}
+
+void fillGradient(GraphicsObject& graphics, const PathObject& path, PointF start, PointF end, ARGB from, ARGB to) {
+  gdiplus::LinearBrushObject brush;
+  if (brush.CreateLineBrush(start, end, from, to)) graphics.FillPath(brush, path);
+}
+
+void fillGradientRect(GraphicsObject& graphics, float x, float y, float width, float height, PointF start,
+                      PointF end, ARGB from, ARGB to) {
+  gdiplus::LinearBrushObject brush;
+  if (brush.CreateLineBrush(start, end, from, to)) graphics.FillRectangle(brush, x, y, width, height);
+}
+
+void strokePath(GraphicsObject& graphics, const PathObject& path, ARGB colour, float width) {
+  gdiplus::PenObject pen;
+  if (pen.CreatePen1(colour, width)) graphics.DrawPath(pen, path);
+}
+
+void strokeRect(GraphicsObject& graphics, float x, float y, float width, float height, ARGB colour, float penWidth) {
+  gdiplus::PenObject pen;
+  if (pen.CreatePen1(colour, penWidth)) graphics.DrawRectangle(pen, x, y, width, height);
+}
+
+void makeRoundedRect(PathObject& path, float x, float y, float width, float height, int radius) {
+  path.CreatePath();
+  roundedRectPath(path, x, y, width, height, radius);
+}
+
+void drawGlyph(GraphicsObject& graphics, const Bytes& png, float x, float y) {
+  gdiplus::ImageObject image;
+  if (image.LoadImageFromStream(png)) graphics.DrawImage(image, x, y);
+}
+
+}  // namespace skin
