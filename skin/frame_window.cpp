@@ -346,7 +346,7 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       break;
     }
   }
-  return CallWindowProcA(skin.previousWindowProc, window, message, wParam, lParam);
+  return CallWindowProcW(skin.previousWindowProc, window, message, wParam, lParam);
 }
 
 }  // namespace skin

@@ -693,7 +693,7 @@ TooltipEnd tooltipEnd;
 LRESULT CALLBACK NoteTooltipEnd(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HCBT_DESTROYWND && reinterpret_cast<HWND>(wParam) == tooltipEnd.tooltip) {
     tooltipEnd.destroyed = true;
-    tooltipEnd.ownerProcedure = GetWindowLongPtrA(tooltipEnd.owner, GWLP_WNDPROC);
+    tooltipEnd.ownerProcedure = GetWindowLongPtrW(tooltipEnd.owner, GWLP_WNDPROC);
     tooltipEnd.ownerSawNcDestroy = ownLog.ncDestroyed;
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
