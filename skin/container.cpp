@@ -99,18 +99,11 @@ LRESULT CALLBACK containerWindowProc(HWND window, UINT message, WPARAM wParam, L
     case WM_ERASEBKGND:
       if (panel.paint && skinOptions.skinChildControls) return 1;
       break;
-    case WM_DRAWITEM:
-    case WM_NOTIFY:
-    case WM_COMMAND:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN: {
-      LRESULT result = 0;
-      if (onControlMessage(message, wParam, lParam, result)) return result;
-      break;
-    }
   }
+  // Its children's colour, drawing and notification messages, as the
+  // frame answers them for the window's own children.
+  LRESULT result = 0;
+  if (onControlMessage(message, wParam, lParam, result)) return result;
   return forwardToPrevious(window, message, wParam, lParam);
 }
 

@@ -60,6 +60,17 @@ void paintWholeWindow(HWND control, Draw draw) {
   releaseCachedDc(canvas);
 }
 
+// WM_PAINT of a control the skin draws whole: `paint()` between BeginPaint
+// and EndPaint, then the default processing.
+template <class Paint>
+LRESULT paintAndValidate(HWND control, Paint paint) {
+  PAINTSTRUCT cycle;
+  BeginPaint(control, &cycle);
+  paint();
+  EndPaint(control, &cycle);
+  return DefWindowProcW(control, WM_PAINT, 0, 0);
+}
+
 // Draws an embedded PNG at its own size.
 void drawGlyph(gdiplus::GraphicsObject& graphics, const Bytes& png, float x, float y);
 

@@ -81,14 +81,6 @@ bool isEditNotice(HWND control, int code) {
 
 // --- message handlers -------------------------------------------------------
 
-LRESULT onPaint(const FoundEntry<ComboEntry>& found, HWND window) {
-  PAINTSTRUCT paint;
-  BeginPaint(window, &paint);
-  paintComboBox(found.skinId, found.position);
-  EndPaint(window, &paint);
-  return DefWindowProcW(window, WM_PAINT, 0, 0);
-}
-
 void onMouseMove(const FoundEntry<ComboEntry>& found, HWND window) {
   if (enterHover(*found.skin, window, found.position, kHoverCombo)) paintComboBox(found.skinId, found.position, true);
 }
@@ -120,9 +112,9 @@ void registerComboBoxes(int skinId, HWND parent) {
 }
 
 void paintComboBox(int skinId, int position, std::optional<bool> hover, std::optional<bool> focused) {
-  SkinWindow* skin = skinWindowById(skinId);
-  if (skin == nullptr || position < 1 || position > int(skin->comboBoxes.size())) return;
-  const ComboEntry& entry = skin->comboBoxes[size_t(position - 1)];
+  const ComboEntry* found = entryAt(skinId, &SkinWindow::comboBoxes, position);
+  if (found == nullptr) return;
+  const ComboEntry& entry = *found;
   RECT r{};
   GetWindowRect(entry.window, &r);
   const int width = r.right - r.left, height = r.bottom - r.top;
@@ -158,7 +150,7 @@ LRESULT CALLBACK comboWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       if (FindWindowExA(window, nullptr, "Edit", nullptr) != nullptr) InvalidateRect(window, nullptr, TRUE);
       break;
     case WM_PAINT:
-      return onPaint(found, window);
+      return paintAndValidate(window, [&] { paintComboBox(found.skinId, found.position); });
     case WM_ERASEBKGND:
       SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
       return 1;

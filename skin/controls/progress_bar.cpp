@@ -61,11 +61,10 @@ void registerProgressBars(int skinId, HWND parent) {
 }
 
 void paintProgressBar(int skinId, int position) {
-  SkinWindow* skin = skinWindowById(skinId);
-  if (skin == nullptr || position < 1 || position > int(skin->progressBars.size())) return;
-  const ProgressEntry& entry = skin->progressBars[size_t(position - 1)];
-  paintWholeWindow(entry.window, [&](GraphicsObject& graphics, float w, float h) {
-    drawProgressBar(graphics, entry.window, entry.vertical, w, h);
+  const ProgressEntry* entry = entryAt(skinId, &SkinWindow::progressBars, position);
+  if (entry == nullptr) return;
+  paintWholeWindow(entry->window, [&](GraphicsObject& graphics, float w, float h) {
+    drawProgressBar(graphics, entry->window, entry->vertical, w, h);
   });
 }
 
@@ -76,13 +75,8 @@ LRESULT CALLBACK progressWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_MOVE:
       paintProgressBar(found.skinId, found.position);
       break;
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      BeginPaint(window, &paint);
-      paintProgressBar(found.skinId, found.position);
-      EndPaint(window, &paint);
-      return DefWindowProcW(window, WM_PAINT, 0, 0);
-    }
+    case WM_PAINT:
+      return paintAndValidate(window, [&] { paintProgressBar(found.skinId, found.position); });
     case WM_ERASEBKGND:
       SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
       return 1;

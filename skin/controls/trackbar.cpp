@@ -126,14 +126,6 @@ FoundEntry<TrackbarEntry> trackbarEntry(HWND window) { return findControlEntry(w
 
 // --- message handlers -------------------------------------------------------
 
-LRESULT onPaint(const FoundEntry<TrackbarEntry>& found, HWND window) {
-  PAINTSTRUCT paint;
-  BeginPaint(window, &paint);
-  paintTrackbar(found.skinId, found.position);
-  EndPaint(window, &paint);
-  return DefWindowProcW(window, WM_PAINT, 0, 0);
-}
-
 void onMouseMove(const FoundEntry<TrackbarEntry>& found, HWND window) {
   if (!enterHover(*found.skin, window, found.position, kHoverTrackbar)) return;
   found.entry->hot = true;
@@ -164,11 +156,10 @@ void registerTrackbars(int skinId, HWND parent) {
 }
 
 void paintTrackbar(int skinId, int position) {
-  SkinWindow* skin = skinWindowById(skinId);
-  if (skin == nullptr || position < 1 || position > int(skin->trackbars.size())) return;
-  const TrackbarEntry& entry = skin->trackbars[size_t(position - 1)];
-  paintWholeWindow(entry.window, [&](GraphicsObject& graphics, float w, float h) {
-    drawTrackbar(graphics, entry.window, entry, w, h);
+  const TrackbarEntry* entry = entryAt(skinId, &SkinWindow::trackbars, position);
+  if (entry == nullptr) return;
+  paintWholeWindow(entry->window, [&](GraphicsObject& graphics, float w, float h) {
+    drawTrackbar(graphics, entry->window, *entry, w, h);
   });
 }
 
@@ -180,7 +171,7 @@ LRESULT CALLBACK trackbarWindowProc(HWND window, UINT message, WPARAM wParam, LP
       paintTrackbar(found.skinId, found.position);
       break;
     case WM_PAINT:
-      return onPaint(found, window);
+      return paintAndValidate(window, [&] { paintTrackbar(found.skinId, found.position); });
     case WM_ERASEBKGND:
       SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
       return 1;

@@ -113,17 +113,16 @@ void registerUpDowns(int skinId, HWND parent) {
 }
 
 int upDownHalfAt(int skinId, int position, LPARAM lParam) {
-  const SkinWindow* skin = skinWindowById(skinId);
-  if (skin == nullptr || position < 1 || position > int(skin->upDowns.size())) return 0;
-  const UpDownEntry& entry = skin->upDowns[size_t(position - 1)];
-  return upDownHalf(windowSize(entry.window), entry.horizontal, mousePoint(lParam));
+  const UpDownEntry* entry = entryAt(skinId, &SkinWindow::upDowns, position);
+  if (entry == nullptr) return 0;
+  return upDownHalf(windowSize(entry->window), entry->horizontal, mousePoint(lParam));
 }
 
 void paintUpDown(int skinId, int position, std::optional<bool> hot, std::optional<bool> pressed,
                  std::optional<LPARAM> point) {
-  SkinWindow* skin = skinWindowById(skinId);
-  if (skin == nullptr || position < 1 || position > int(skin->upDowns.size())) return;
-  const UpDownEntry& entry = skin->upDowns[size_t(position - 1)];
+  const UpDownEntry* found = entryAt(skinId, &SkinWindow::upDowns, position);
+  if (found == nullptr) return;
+  const UpDownEntry& entry = *found;
   const bool isPressed = pressed.value_or(entry.pressed);
   // Without a point, a hover repaint keeps lighting the half the mouse is
   // over (the last press point may lie in the other half).

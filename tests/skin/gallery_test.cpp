@@ -550,6 +550,23 @@ TEST_F(GalleryTest, DropDownComboShowsItsOwnEditFieldThroughTheKey) {
   EXPECT_GT(AccentLean(OnScreen(combo, own.right - own.left - 2 - 9, 5)), 10) << "an 18-pixel drop button";
 }
 
+// --- toolbars ------------------------------------------------------------------
+
+TEST_F(GalleryTest, ToolbarKeepsItsImagesAndLightsItsCheckedButton) {
+  bool listed = false;
+  for (const ChildHostEntry& host : skin->childHosts) listed = listed || host.window == g.toolbar;
+  EXPECT_TRUE(listed) << "registered for see-through painting";
+  EXPECT_EQ(GetPropA(g.toolbar, kPropBackgroundBitmap),
+            reinterpret_cast<HANDLE>(SendMessageA(g.toolbar, TB_GETIMAGELIST, 0, 0)));
+  RedrawWindow(g.toolbar, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  RECT plain{}, checked{};
+  SendMessageA(g.toolbar, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&plain));
+  SendMessageA(g.toolbar, TB_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&checked));
+  auto leftEdge = [&](const RECT& r) { return AccentPixels(g.toolbar, RECT{r.left, r.top, r.left + 2, r.bottom}, 90); };
+  EXPECT_GT(leftEdge(checked), 4) << "the checked button is edged in the accent colour";
+  EXPECT_EQ(leftEdge(plain), 0);
+}
+
 // --- object counts -------------------------------------------------------
 
 TEST_F(GalleryTest, AThousandPaintsOfTheGalleryLeaveObjectCountsFlat) {
