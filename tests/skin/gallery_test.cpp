@@ -432,6 +432,43 @@ TEST_F(GalleryTest, HoveredTrackbarThumbGrowsAndShrinksWhenTheMouseLeaves) {
   EXPECT_EQ(changed(before, around()), 0) << "back to the small dot";
 }
 
+TEST_F(GalleryTest, TrackbarBodyIsDrawnOnlyWithTheTrackbarOption) {
+  HWND bar = g.plainTrackbar;
+  auto background = [&](int x, int y) {
+    HDC dc = captureBackground(bar, RECT{0, 0, 200, 24});
+    const COLORREF pixel = GetPixel(dc, x, y);
+    releaseCachedDc(dc);
+    return pixel;
+  };
+  struct {
+    const char* name;
+    bool option;
+    bool body;
+  } cases[] = {{"option on (the gallery's)", true, true}, {"option off (the main window's)", false, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    setSkinOptions(true, 22, c.option);
+    paintTrackbar(1, 2);
+    // Inside the body, away from channel and thumb.
+    EXPECT_EQ(OnScreen(bar, 6, 20) != background(6, 20), c.body);
+  }
+}
+
+TEST_F(GalleryTest, TypingIntoAComboEditFieldRepaintsItWhenTheWashIsOn) {
+  HWND edit = FindWindowExA(g.dropDownCombo, nullptr, "Edit", nullptr);
+  for (const bool wash : {true, false}) {
+    SCOPED_TRACE(wash ? "wash on" : "wash off");
+    if (wash) {
+      setSkinOptions(true, 22, true);
+    } else {
+      setSkinOptions(true);
+    }
+    ValidateRect(edit, nullptr);
+    SendMessageA(g.dropDownCombo, WM_COMMAND, MAKEWPARAM(0, EN_CHANGE), reinterpret_cast<LPARAM>(edit));
+    EXPECT_EQ(GetUpdateRect(edit, nullptr, FALSE) != FALSE, wash);
+  }
+}
+
 TEST_F(GalleryTest, ProgressPositionChangesRepaintTheBar) {
   // The accent bar leans far more to cyan than the sky of the picture.
   constexpr int kBar = 60, kNoBar = 40;
