@@ -179,7 +179,7 @@ void MainWindow::ApplySkin() {
   skin::applySkin(hwnd_, 35, options);
   skin::setBottomStripItem(hwnd_, 1, " 岚舟软件", std::nullopt, RGB(0, 255, 0));
   skin::setBottomStripStyle(hwnd_, 1, 1, RGB(0, 0, 255), RGB(0, 255, 0));
-  skin::registerChildWindow(Control(kSummaryBoxId));
+  skin::registerChildWindow(Control(kSummaryBoxId), std::nullopt, skin::ContainerOptions{false, 0, 0, 0});
   skin::setCloseEffect(hwnd_, 1);
   skin::TitleStyle title;
   title.textColour = RGB(144, 0, 255);

@@ -1,9 +1,13 @@
 #include "skin/child_window.h"
 
+#include <commctrl.h>
+
 #include "gdiplus/graphics_object.h"
+#include "skin/controls/panels.h"
 #include "skin/drawing_primitives.h"
 #include "skin/skin_setup.h"
 #include "skin/skin_window.h"
+#include "win32/scoped.h"
 
 namespace skin {
 
@@ -78,13 +82,27 @@ LRESULT updateAreaSeeThrough(HWND window) {
   return result;
 }
 
+LRESULT onPaintToolbar(HWND toolbar) {
+  {
+    win32::ScopedPaint paint(toolbar);
+    paintToolbar(toolbar, paint.dc());
+  }
+  return DefWindowProcW(toolbar, WM_PAINT, 0, 0);
+}
+
 }  // namespace
 
-bool registerChildWindow(HWND window, std::optional<COLORREF> backgroundColour) {
+bool registerChildWindow(HWND window, std::optional<COLORREF> backgroundColour,
+                         const ContainerOptions& containerOptions) {
   const int owner = skinIdOfAncestor(window);
   SkinWindow* skin = skinWindowById(owner);
   if (skin == nullptr) return false;
   auto& hosts = skin->childHosts;
+  // A second subclassing would make childWindowProc its own previous
+  // procedure, and the next message would recurse without end.
+  for (const ChildHostEntry& host : hosts) {
+    if (host.window == window) return true;
+  }
   if (!(hosts.size() == 1 && hosts.front().window == nullptr)) hosts.emplace_back();
   ChildHostEntry& entry = hosts.back();
   entry.window = window;
@@ -98,6 +116,7 @@ bool registerChildWindow(HWND window, std::optional<COLORREF> backgroundColour) 
   setIntProp(window, kPropChildPosition, INT_PTR(hosts.size()));
   setIntProp(window, kPropChildOwnerSkinId, owner);
   SetPropA(window, kPropChildPreviousProc, reinterpret_cast<HANDLE>(entry.previousWindowProc));
+  if (FindWindowExA(window, nullptr, nullptr, nullptr) != nullptr) walkContainer(window, containerOptions);
   return true;
 }
 
@@ -116,6 +135,7 @@ LRESULT CALLBACK childWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       break;
     case WM_PAINT:
       if (!skinOptions.skinChildControls) break;
+      if (windowClassName(window) == TOOLBARCLASSNAMEA) return onPaintToolbar(window);
       if (paintsIntoGivenDc(windowClassName(window))) return wholeWindowSeeThrough(window);
       return updateAreaSeeThrough(window);
   }

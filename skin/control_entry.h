@@ -36,6 +36,16 @@ FoundEntry<Entry> findControlEntry(HWND control, std::vector<Entry> SkinWindow::
   return {skin, &entry, skinId, position};
 }
 
+// The entry at 1-based `position` of a window's list, or null.
+template <class Entry>
+Entry* entryAt(int skinId, std::vector<Entry> SkinWindow::*list, int position) {
+  SkinWindow* skin = skinWindowById(skinId);
+  if (skin == nullptr) return nullptr;
+  std::vector<Entry>& entries = skin->*list;
+  if (position < 1 || position > static_cast<int>(entries.size())) return nullptr;
+  return &entries[size_t(position - 1)];
+}
+
 // The procedure the control had before the skin ("Hw_hProc"), called the
 // wide way the skin subclassed it.
 inline LRESULT forwardToPrevious(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {

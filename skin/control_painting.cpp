@@ -51,6 +51,21 @@ void makeRoundedRect(PathObject& path, float x, float y, float width, float heig
   roundedRectPath(path, x, y, width, height, radius);
 }
 
+void drawText(GraphicsObject& graphics, HWND control, const std::string& text, const std::string& fontName, int size,
+              int style, ARGB colour, const gdiplus::RectF& layout, Gdiplus::StringAlignment align,
+              Gdiplus::StringAlignment lineAlign) {
+  gdiplus::FontObject font;
+  gdiplus::SolidBrushObject brush;
+  gdiplus::StringFormatObject format;
+  if (!gdiplus::CreatePainterFont(font, fontName, float(size == 0 ? 12 : size), style, Gdiplus::UnitPixel, control) ||
+      !brush.CreateSolidFill(colour) || !format.CreateStringFormat()) {
+    return;
+  }
+  format.SetStringFormatAlign(align);
+  format.SetStringFormatLineAlign(lineAlign);
+  graphics.DrawString(text, font, brush, layout, &format);
+}
+
 void drawGlyph(GraphicsObject& graphics, const Bytes& png, float x, float y) {
   gdiplus::ImageObject image;
   if (image.LoadImageFromStream(png)) graphics.DrawImage(image, x, y);

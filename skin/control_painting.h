@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "gdiplus/graphics_object.h"
+#include "skin/drawing_primitives.h"
 #include "skin/skin_window.h"
 
 namespace skin {
@@ -30,6 +33,43 @@ void strokeRect(gdiplus::GraphicsObject& graphics, float x, float y, float width
 
 // roundedRectPath into a fresh path.
 void makeRoundedRect(gdiplus::PathObject& path, float x, float y, float width, float height, int radius);
+
+// A text in a font of `fontName` at `size` pixels (12 when 0), aligned in
+// `layout`; the control's own font stands in when the face is missing.
+void drawText(gdiplus::GraphicsObject& graphics, HWND control, const std::string& text, const std::string& fontName,
+              int size, int style, ARGB colour, const gdiplus::RectF& layout,
+              Gdiplus::StringAlignment align = Gdiplus::StringAlignmentNear,
+              Gdiplus::StringAlignment lineAlign = Gdiplus::StringAlignmentCenter);
+
+// The frame of the painters that draw a control's whole window from
+// scratch: the background under the window, `draw(graphics, width, height)`
+// over it, then the picture onto the window DC.
+template <class Draw>
+void paintWholeWindow(HWND control, Draw draw) {
+  RECT window{};
+  GetWindowRect(control, &window);
+  const int width = window.right - window.left, height = window.bottom - window.top;
+  HDC canvas = captureBackground(control, RECT{0, 0, width, height});
+  {
+    gdiplus::GraphicsObject graphics;
+    if (openGraphics(graphics, canvas)) draw(graphics, float(width), float(height));
+  }
+  HDC dc = GetWindowDC(control);
+  BitBlt(dc, 0, 0, width, height, canvas, 0, 0, SRCCOPY);
+  ReleaseDC(control, dc);
+  releaseCachedDc(canvas);
+}
+
+// WM_PAINT of a control the skin draws whole: `paint()` between BeginPaint
+// and EndPaint, then the default processing.
+template <class Paint>
+LRESULT paintAndValidate(HWND control, Paint paint) {
+  PAINTSTRUCT cycle;
+  BeginPaint(control, &cycle);
+  paint();
+  EndPaint(control, &cycle);
+  return DefWindowProcW(control, WM_PAINT, 0, 0);
+}
 
 // Draws an embedded PNG at its own size.
 void drawGlyph(gdiplus::GraphicsObject& graphics, const Bytes& png, float x, float y);

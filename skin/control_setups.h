@@ -11,9 +11,9 @@ namespace skin {
 
 using ControlSetup = void (*)(int skinId, HWND parent);
 
-// Push buttons, [check boxes and radio buttons], edit boxes, [combo boxes,
-// trackbars, progress bars], list controls, [up-down controls], headers,
-// [toolbars]; the kinds in brackets join as their skins arrive.
+// Push buttons, check boxes and radio buttons, edit boxes, combo boxes,
+// trackbars, progress bars, list controls, up-down controls, headers,
+// toolbars.
 const std::vector<ControlSetup>& controlSetups();
 
 // Runs every set-up of the table over `parent`'s direct children.

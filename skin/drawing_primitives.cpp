@@ -46,9 +46,6 @@ HBITMAP createArgbBitmap(int width, int height) {
   return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
 }
 
-namespace {
-
-// The display area of a tab control, where a filled tab panel shows its fill.
 RECT tabDisplayArea(HWND tab) {
   RECT client{};
   GetClientRect(tab, &client);
@@ -64,6 +61,8 @@ RECT tabDisplayArea(HWND tab) {
   if (vertical) return {bandWidth + 1, 0, client.right, client.bottom};
   return {0, bandHeight + 1, client.right, client.bottom};
 }
+
+namespace {
 
 void fillPanel(HDC dc, HWND control, const Panel& panel, bool direct, int width, int height) {
   gdiplus::PathObject path;

@@ -49,6 +49,9 @@ HostSkinWindow findHostSkinWindow(HWND control);
 int skinIdOfAncestor(HWND window);
 int panelPosition(int skinId, HWND window);
 
+// The part of a tab control's client area that the tabs leave for its pages.
+RECT tabDisplayArea(HWND tab);
+
 RECT rectRelativeToSkinWindow(HWND control);
 RECT clientRectInWindow(HWND control);
 RECT childRectInParent(HWND child);

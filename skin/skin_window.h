@@ -101,7 +101,15 @@ struct ControlEntry {
 };
 
 // Hover kind codes (SkinWindow::lastHoverKind).
-enum HoverKind : int { kHoverButton = 0, kHoverEdit = 1, kHoverList = 4, kHoverHeader = 9 };
+enum HoverKind : int {
+  kHoverButton = 0,
+  kHoverEdit = 1,
+  kHoverTrackbar = 2,
+  kHoverCombo = 3,
+  kHoverList = 4,
+  kHoverUpDown = 8,
+  kHoverHeader = 9
+};
 
 // Push buttons, check boxes and radio buttons.
 enum ButtonKind : int { kPushButton = 0, kRadioButton = 4, kCheckBox = 5 };
@@ -150,6 +158,29 @@ struct HeaderEntry : ControlEntry {
   HIMAGELIST imageList = nullptr;
 };
 
+struct TrackbarEntry : ControlEntry {
+  bool vertical = false;  // TBS_VERT
+  int tickMode = 1;       // 0 TBS_TOP, 1 default, 2 TBS_BOTH, 3 TBS_NOTICKS
+  bool hot = false;
+  bool selectionRange = false;  // TBS_ENABLESELRANGE
+};
+
+struct ProgressEntry : ControlEntry {
+  bool vertical = false;  // PBS_VERTICAL
+};
+
+struct UpDownEntry : ControlEntry {
+  bool hot = false;
+  int hotHalf = 0;  // half under the mouse at the last move: 0 up or left, 1 down or right
+  bool pressed = false;
+  bool horizontal = false;  // UDS_HORZ
+  LPARAM lastPoint = 0;     // client point of the last button press or release
+};
+
+struct ComboEntry : ControlEntry {
+  bool focused = false;
+};
+
 struct ChildHostEntry {
   HWND window = nullptr;
   WNDPROC previousWindowProc = nullptr;
@@ -159,11 +190,19 @@ struct ChildHostEntry {
   int fontStyle = 0;
 };
 
+// A container window whose children are skinned like the window's own.
 struct Panel {
   HWND window = nullptr;
   COLORREF fillColour = 0;  // 0: no fill
   BYTE fillAlpha = 0;
-  bool isGroupBox = false;
+  COLORREF optionColour = 0;  // the frame colour of a panel the skin paints; 0: the accent colour
+  WNDPROC previousWindowProc = nullptr;
+  bool laidOut = false;
+  bool isGroupBox = false;  // a group box; a tab control and other containers are not
+  bool paint = false;       // the skin paints the container itself
+  std::string fontName;     // group boxes and tab controls only
+  int fontSize = 0;
+  int fontStyle = 0;
 };
 
 struct SkinWindow {
@@ -214,10 +253,10 @@ struct SkinWindow {
   std::vector<SkinControl> buttons{1};
   std::vector<EditEntry> editFrames{1};
   std::vector<ListEntry> listControls{1};
-  std::vector<ControlEntry> trackbars{1};
-  std::vector<ControlEntry> progressBars{1};
-  std::vector<ControlEntry> comboBoxes{1};
-  std::vector<ControlEntry> upDowns{1};
+  std::vector<TrackbarEntry> trackbars{1};
+  std::vector<ProgressEntry> progressBars{1};
+  std::vector<ComboEntry> comboBoxes{1};
+  std::vector<UpDownEntry> upDowns{1};
   std::vector<HeaderEntry> headers{1};
   std::vector<ChildHostEntry> childHosts{1};
   bool skinActive = false;

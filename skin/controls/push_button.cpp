@@ -3,6 +3,7 @@
 #include "gdiplus/graphics_object.h"
 #include "skin/control_entry.h"
 #include "skin/control_painting.h"
+#include "skin/controls/check_box.h"
 #include "skin/drawing_primitives.h"
 #include "skin/skin_setup.h"
 #include "win32/scoped.h"
@@ -110,6 +111,18 @@ void onMouseMove(const FoundEntry<SkinControl>& found, HWND window) {
   if (enterHover(*found.skin, window, found.position, kHoverButton)) repaintButton(window, 0, true);
 }
 
+bool hovered(const FoundEntry<SkinControl>& found) {
+  return found.skin->lastHoverPosition == found.position && found.skin->lastHoverKind == kHoverButton;
+}
+
+// Check boxes and radio buttons are drawn by the skin, never by their own
+// procedure.
+LRESULT onPaintCheckButton(const FoundEntry<SkinControl>& found, HWND window) {
+  { win32::ScopedPaint validated(window); }
+  repaintButton(window, 0, hovered(found));
+  return 0;
+}
+
 void onMouseLeave(const FoundEntry<SkinControl>& found, HWND window) {
   leaveHover(*found.skin, found.position, kHoverButton);
   repaintButton(window, found.entry->focused ? kStateFocus : 0, false);
@@ -141,8 +154,16 @@ void repaintButton(HWND window, UINT state, bool hover) {
   if (hover) state |= kStateHot;
   RECT client{};
   GetClientRect(window, &client);
+  switch (found.entry->kind) {
+    case kCheckBox:
+      paintCheckBox(window, state);
+      return;
+    case kRadioButton:
+      paintRadioButton(window, state);
+      return;
+  }
   win32::ScopedWindowDc dc(window);
-  if (found.entry->kind == kPushButton) paintPushButton(window, dc.get(), state, client);
+  paintPushButton(window, dc.get(), state, client);
 }
 
 void paintPushButton(HWND window, HDC dc, UINT itemState, const RECT& rect) {
@@ -181,6 +202,9 @@ LRESULT CALLBACK buttonWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
       return onEraseBackground(window, reinterpret_cast<HDC>(wParam));
     case WM_NCPAINT:
       return 1;
+    case WM_PAINT:
+      if (button.kind != kPushButton) return onPaintCheckButton(found, window);
+      break;
     case BM_SETSTATE:
       // Keeps the pushed look while the mouse button is still down.
       if (wParam == 0 && button.pressed) return 0;
@@ -201,7 +225,13 @@ LRESULT CALLBACK buttonWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
       onMouseLeave(found, window);
       break;
   }
-  return forwardToPrevious(window, message, wParam, lParam);
+  const LRESULT result = forwardToPrevious(window, message, wParam, lParam);
+  // The button's own procedure draws its native look straight onto the
+  // screen after these (and toggles on BM_SETCHECK): draw the skin again.
+  if (button.kind != kPushButton && redrawsCheckMark(message, wParam) && IsWindow(window)) {
+    repaintButton(window, 0, hovered(found));
+  }
+  return result;
 }
 
 }  // namespace skin

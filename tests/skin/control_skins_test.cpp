@@ -223,7 +223,7 @@ TEST_F(ControlSkinsTest, PushButtonsAreRegisteredOwnerDrawnWithCaptionAndFont) {
   SendMessageA(withFont, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
   SkinWindow& skin = SkinAndShow();
 
-  ASSERT_EQ(skin.buttons.size(), 2u);
+  ASSERT_EQ(skin.buttons.size(), 3u);
   const SkinControl& first = skin.buttons[0];
   EXPECT_EQ(first.window, plain);
   EXPECT_EQ(first.kind, kPushButton);
@@ -237,13 +237,17 @@ TEST_F(ControlSkinsTest, PushButtonsAreRegisteredOwnerDrawnWithCaptionAndFont) {
   EXPECT_EQ(intProp(withFont, kPropOwnerSkinId), 1);
   EXPECT_GT(skin.buttons[1].fontSize, 12);
   EXPECT_EQ(skin.buttons[1].fontStyle & Gdiplus::FontStyleBold, Gdiplus::FontStyleBold);
-  for (HWND other : {check, group, drawn}) {
+  for (HWND other : {group, drawn}) {
     EXPECT_EQ(GetPropA(other, kPropOwnerSkinId), nullptr);
   }
+  // The check box is listed after the push buttons by its own set-up, not
+  // as a push button.
+  EXPECT_EQ(skin.buttons[2].window, check);
+  EXPECT_EQ(skin.buttons[2].kind, kCheckBox);
   EXPECT_EQ(GetWindowLongPtrA(check, GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX) << "left as it was";
 
   registerPushButtons(1, window);
-  EXPECT_EQ(skin.buttons.size(), 2u) << "a second pass registers nothing again";
+  EXPECT_EQ(skin.buttons.size(), 3u) << "a second pass registers nothing again";
 }
 
 TEST_F(ControlSkinsTest, PushButtonStatesLookAsDesigned) {

@@ -298,7 +298,7 @@ TEST_F(SkinWindowTest, RegistrationSkipsListedHandlesOnlyWhereAsked) {
 TEST_F(SkinWindowTest, RegistrationFilterLeavesOtherControlsAlone) {
   HWND window = CreateTopLevel();
   HWND push = CreateChild(window, "BUTTON", 10, 40, 80, 24, BS_PUSHBUTTON);
-  HWND check = CreateChild(window, "BUTTON", 10, 70, 80, 24, BS_CHECKBOX);
+  HWND check = CreateChild(window, "BUTTON", 10, 70, 80, 24, BS_AUTO3STATE);  // no kind takes it
   applySkin(window, 35);
   SkinWindow& skin = *skinWindowById(1);
   auto pushButtonsOnly = [](HWND control) { return (GetWindowLongPtrA(control, GWL_STYLE) & 0xF) == BS_PUSHBUTTON; };
