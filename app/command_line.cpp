@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include <cstdlib>
+
 namespace app {
 
 // The bundled demo site listens on the first port and answers the
@@ -23,6 +25,9 @@ StartOptions ParseStartOptions(const std::vector<std::string>& args) {
       options.siteRoot = WithoutTrailingSlash(args[++i]);
     } else if (args[i] == "--cloud") {
       options.cloudRoot = WithoutTrailingSlash(args[++i]);
+    } else if (args[i] == "--deadline-ms") {
+      const long value = std::strtol(args[++i].c_str(), nullptr, 10);
+      if (value >= 1) options.deadlineMs = static_cast<unsigned>(value);
     }
   }
   return options;

@@ -1,6 +1,6 @@
 #pragma once
 // The only settings taken from outside: where the search site and the
-// cloud-playback service are.
+// cloud-playback service are, and how long a search may take.
 
 #include <string>
 #include <vector>
@@ -9,14 +9,19 @@ namespace app {
 
 extern const char kDefaultSiteRoot[];
 extern const char kDefaultCloudRoot[];
+// Longer than a connection plus a request at WinInet's time-outs of the
+// HTTP routine, short enough that nobody waits on a dead site.
+constexpr unsigned kDefaultDeadlineMs = 20000;
 
 struct StartOptions {
   std::string siteRoot = kDefaultSiteRoot;    // "http://host[:port]"
   std::string cloudRoot = kDefaultCloudRoot;  // "http://host[:port]"
+  unsigned deadlineMs = kDefaultDeadlineMs;   // a search or page change gives up after this
 };
 
-// Reads "--site URL" and "--cloud URL"; anything else is ignored. A trailing
-// "/" is dropped so that paths can be appended.
+// Reads "--site URL", "--cloud URL" and "--deadline-ms N" (N at least 1);
+// anything else is ignored. A trailing "/" is dropped so that paths can be
+// appended.
 StartOptions ParseStartOptions(const std::vector<std::string>& args);
 
 }  // namespace app

@@ -64,6 +64,7 @@ class MainWindow final : public search::SearchView, public search::RowActionsVie
   LRESULT OnNotify(const NMHDR& header);
   LRESULT OnColourStatic(HDC dc);
   void OnPageLoaded(LPARAM outcome);
+  void OnTimer(UINT_PTR id);
 
   void CreateControls();
   void CreateRowMenu();
@@ -73,6 +74,7 @@ class MainWindow final : public search::SearchView, public search::RowActionsVie
   HWND hwnd_ = nullptr;
   bool ownedByWindow_ = false;  // set once the window exists; it deletes the object
   HICON icon_;
+  unsigned deadlineMs_;
   search::SearchSession& session_;
   search::SearchServices services_;
   search::SearchController controller_;

@@ -4,6 +4,7 @@
 #include <wininet.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "web/cookies.h"
@@ -87,7 +88,35 @@ std::string QueryResponseHeaders(HINTERNET request) {
 struct Exchange {
   Bytes body;
   std::string responseHeaders;
+  unsigned long error = 0;
 };
+
+void SetTimeouts(HINTERNET internet) {
+  const std::pair<DWORD, DWORD> timeouts[] = {{INTERNET_OPTION_CONNECT_TIMEOUT, kConnectTimeoutMs},
+                                              {INTERNET_OPTION_SEND_TIMEOUT, kSendTimeoutMs},
+                                              {INTERNET_OPTION_RECEIVE_TIMEOUT, kReceiveTimeoutMs}};
+  for (auto [option, milliseconds] : timeouts) {
+    InternetSetOptionA(internet, option, &milliseconds, sizeof milliseconds);
+  }
+}
+
+// Reads the body to its end; stops early on an error or when abandoned.
+void ReadBody(HINTERNET request, const Transfer* transfer, Exchange& exchange) {
+  std::vector<unsigned char> chunk(kReadChunk);
+  for (;;) {
+    if (transfer && transfer->abandoned && *transfer->abandoned) {
+      exchange.error = ERROR_INTERNET_OPERATION_CANCELLED;
+      return;
+    }
+    DWORD count = 0;
+    if (!InternetReadFile(request, chunk.data(), kReadChunk, &count)) {
+      exchange.error = GetLastError();
+      return;
+    }
+    if (count == 0) return;
+    exchange.body.insert(exchange.body.end(), chunk.begin(), chunk.begin() + count);
+  }
+}
 
 // The cookie entry of one Set-Cookie line: "name=value" up to the first
 // ";", or to the end of a line that carries no attributes.
@@ -135,7 +164,7 @@ std::uint32_t RequestFlags(const std::string& url, bool cookieJarSupplied, bool 
 std::string WebAccess(const std::string& url, int method, const std::string& postText, std::string* cookies,
                       std::string* returnedCookies, std::string* extraHeaders, std::string* location,
                       bool noRedirect, Bytes* postBytes, const std::optional<std::string>& proxy,
-                      std::string* responseHeaders) {
+                      std::string* responseHeaders, Transfer* transfer) {
   std::string headerBlock = extraHeaders ? *extraHeaders : std::string();
   Exchange exchange;
   {
@@ -144,6 +173,7 @@ std::string WebAccess(const std::string& url, int method, const std::string& pos
     InternetHandle internet(proxy ? InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_PROXY, proxyText.c_str(), "", 0)
                                   : InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
     if (!internet) return {};
+    SetTimeouts(internet.get());
     const int port = UrlPort(url);
     if (port > 0xFFFF) return {};
     InternetHandle connection(InternetConnectA(internet.get(), UrlHost(url).c_str(), static_cast<INTERNET_PORT>(port),
@@ -166,13 +196,10 @@ std::string WebAccess(const std::string& url, int method, const std::string& pos
                                        hasBody ? static_cast<DWORD>(postBody.size()) : 0);
 
     if (sent) {
-      std::vector<unsigned char> chunk(kReadChunk);
-      DWORD count = 0;
-      while (InternetReadFile(request.get(), chunk.data(), kReadChunk, &count) && count > 0) {
-        exchange.body.insert(exchange.body.end(), chunk.begin(), chunk.begin() + count);
-        count = 0;
-      }
+      ReadBody(request.get(), transfer, exchange);
       exchange.responseHeaders = QueryResponseHeaders(request.get());
+    } else {
+      exchange.error = GetLastError();
     }
   }  // the request, connection and Internet handles close here, in that order
 
@@ -184,6 +211,7 @@ std::string WebAccess(const std::string& url, int method, const std::string& pos
   if (location) *location = newLocation;
   if (returnedCookies) *returnedCookies = newCookies;
   if (responseHeaders) *responseHeaders = exchange.responseHeaders;
+  if (transfer) transfer->error = exchange.error;
 
   const Bytes page = IsUtf8Page(exchange.body, exchange.responseHeaders) ? ConvertCharset(exchange.body)
                                                                          : std::move(exchange.body);
