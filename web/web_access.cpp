@@ -113,8 +113,15 @@ void ReadBody(HINTERNET request, const Transfer* transfer, Exchange& exchange) {
       exchange.error = GetLastError();
       return;
     }
-    if (count == 0) return;
+    if (count == 0) break;
     exchange.body.insert(exchange.body.end(), chunk.begin(), chunk.begin() + count);
+  }
+  // Some WinInet versions take a connection reset for the end of the body.
+  DWORD announced = 0;
+  DWORD size = sizeof announced;
+  if (HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &announced, &size, nullptr) &&
+      exchange.body.size() < announced) {
+    exchange.error = ERROR_INTERNET_CONNECTION_RESET;
   }
 }
 
