@@ -91,13 +91,24 @@ struct Exchange {
   unsigned long error = 0;
 };
 
-void SetTimeouts(HINTERNET internet) {
+// Set on every handle of the exchange: not every WinInet passes them on
+// from the Internet handle to the handles made from it.
+void SetTimeouts(HINTERNET handle) {
   const std::pair<DWORD, DWORD> timeouts[] = {{INTERNET_OPTION_CONNECT_TIMEOUT, kConnectTimeoutMs},
                                               {INTERNET_OPTION_SEND_TIMEOUT, kSendTimeoutMs},
                                               {INTERNET_OPTION_RECEIVE_TIMEOUT, kReceiveTimeoutMs}};
   for (auto [option, milliseconds] : timeouts) {
-    InternetSetOptionA(internet, option, &milliseconds, sizeof milliseconds);
+    InternetSetOptionA(handle, option, &milliseconds, sizeof milliseconds);
   }
+}
+
+// The error of the WinInet call that failed just now, begun at `started`
+// (GetTickCount). WinInet versions name an expired receive time-out
+// differently (ERROR_INTERNET_TIMEOUT, or the aborted connection that
+// follows it): a call that failed after waiting that long timed out.
+unsigned long CallFailure(DWORD started) {
+  const DWORD error = GetLastError();
+  return GetTickCount() - started >= kReceiveTimeoutMs ? ERROR_INTERNET_TIMEOUT : error;
 }
 
 // Reads the body to its end; stops early on an error or when abandoned.
@@ -109,8 +120,9 @@ void ReadBody(HINTERNET request, const Transfer* transfer, Exchange& exchange) {
       return;
     }
     DWORD count = 0;
+    const DWORD started = GetTickCount();
     if (!InternetReadFile(request, chunk.data(), kReadChunk, &count)) {
-      exchange.error = GetLastError();
+      exchange.error = CallFailure(started);
       return;
     }
     if (count == 0) break;
@@ -186,10 +198,12 @@ std::string WebAccess(const std::string& url, int method, const std::string& pos
     InternetHandle connection(InternetConnectA(internet.get(), UrlHost(url).c_str(), static_cast<INTERNET_PORT>(port),
                                                nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection) return {};
+    SetTimeouts(connection.get());
     const std::uint32_t flags = RequestFlags(url, cookies != nullptr, noRedirect);
     InternetHandle request(HttpOpenRequestA(connection.get(), method == 1 ? "POST" : "GET", UrlPath(url).c_str(),
                                             "HTTP/1.1", nullptr, nullptr, flags, 0));
     if (!request) return {};
+    SetTimeouts(request.get());
 
     CompleteRequestHeaders(headerBlock, url, cookies);
     if (extraHeaders) *extraHeaders = headerBlock;
@@ -197,6 +211,7 @@ std::string WebAccess(const std::string& url, int method, const std::string& pos
     Bytes& postBody = postBytes ? *postBytes : localPostBytes;
     if (method == 1 && postBody.empty()) postBody.assign(postText.begin(), postText.end());
     char noBody[1] = {0};
+    const DWORD sendStarted = GetTickCount();
     const bool hasBody = method == 1 && !postBody.empty();
     const BOOL sent = HttpSendRequestA(request.get(), headerBlock.c_str(), static_cast<DWORD>(headerBlock.size()),
                                        hasBody ? static_cast<void*>(postBody.data()) : noBody,
@@ -206,7 +221,7 @@ std::string WebAccess(const std::string& url, int method, const std::string& pos
       ReadBody(request.get(), transfer, exchange);
       exchange.responseHeaders = QueryResponseHeaders(request.get());
     } else {
-      exchange.error = GetLastError();
+      exchange.error = CallFailure(sendStarted);
     }
   }  // the request, connection and Internet handles close here, in that order
 
