@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/html_view.h"
+#include "tests/loopback_socket.h"
 
 namespace {
 
@@ -19,27 +20,12 @@ namespace {
 class CountingListener {
  public:
   CountingListener() {
-    WSADATA data;
-    WSAStartup(MAKEWORD(2, 2), &data);
-    socket_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    int size = sizeof address;
-    bind(socket_, reinterpret_cast<sockaddr*>(&address), size);
-    listen(socket_, 8);
-    getsockname(socket_, reinterpret_cast<sockaddr*>(&address), &size);
-    port_ = ntohs(address.sin_port);
     u_long nonBlocking = 1;
-    ioctlsocket(socket_, FIONBIO, &nonBlocking);
+    ioctlsocket(listener_.socket(), FIONBIO, &nonBlocking);
   }
-  ~CountingListener() {
-    closesocket(socket_);
-    WSACleanup();
-  }
-  std::string Root() const { return "http://127.0.0.1:" + std::to_string(port_); }
+  std::string Root() const { return "http://127.0.0.1:" + std::to_string(listener_.port()); }
   int Accepted() {
-    for (SOCKET s; (s = accept(socket_, nullptr, nullptr)) != INVALID_SOCKET;) {
+    for (SOCKET s; (s = accept(listener_.socket(), nullptr, nullptr)) != INVALID_SOCKET;) {
       ++accepted_;
       closesocket(s);
     }
@@ -47,8 +33,7 @@ class CountingListener {
   }
 
  private:
-  SOCKET socket_;
-  int port_ = 0;
+  tests::LoopbackListener listener_;
   int accepted_ = 0;
 };
 

@@ -27,6 +27,7 @@
 #include "regex/regex_object.h"
 #include "search/result_parser.h"
 #include "search/search_controller.h"
+#include "tests/loopback_socket.h"
 #include "web/encoding.h"
 #include "web/marker_text.h"
 
@@ -385,27 +386,14 @@ TEST_P(HostilePages, CraftedLinesDoNotRunAway) {
 // Serves one page, whatever is asked, on 127.0.0.1 (a port of its own).
 class LoopbackSite {
  public:
-  LoopbackSite() {
-    WSADATA data;
-    WSAStartup(MAKEWORD(2, 2), &data);
-    listener_ = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    int size = sizeof address;
-    bind(listener_, reinterpret_cast<sockaddr*>(&address), size);
-    listen(listener_, 8);
-    getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size);
-    port_ = ntohs(address.sin_port);
-    thread_ = std::thread([this] { Serve(); });
-  }
+  LoopbackSite() : thread_([this] { Serve(); }) {}
   ~LoopbackSite() {
     stop_ = true;
     thread_.join();
-    closesocket(listener_);
-    WSACleanup();
   }
-  std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/search?info_hash=&q=x"; }
+  std::string Url() const {
+    return "http://127.0.0.1:" + std::to_string(listener_.port()) + "/search?info_hash=&q=x";
+  }
   void SetPage(const std::string& page) {
     std::lock_guard<std::mutex> lock(mutex_);
     page_ = page;
@@ -416,10 +404,10 @@ class LoopbackSite {
     while (!stop_) {
       fd_set ready;
       FD_ZERO(&ready);
-      FD_SET(listener_, &ready);
+      FD_SET(listener_.socket(), &ready);
       timeval wait{0, 100000};
       if (select(0, &ready, nullptr, nullptr, &wait) != 1) continue;
-      SOCKET client = accept(listener_, nullptr, nullptr);
+      SOCKET client = accept(listener_.socket(), nullptr, nullptr);
       if (client == INVALID_SOCKET) continue;
       std::string request;
       char buffer[4096];
@@ -444,12 +432,11 @@ class LoopbackSite {
     }
   }
 
-  SOCKET listener_;
-  int port_ = 0;
+  tests::LoopbackListener listener_;
   std::atomic<bool> stop_{false};
   std::mutex mutex_;
   std::string page_;
-  std::thread thread_;
+  std::thread thread_;  // last: it starts once the rest exists
 };
 
 // Part of the pages over a real loopback connection and WinInet.
