@@ -5,6 +5,8 @@
 #include <tuple>
 #include <utility>
 
+#include "web/html_text.h"
+
 namespace html {
 
 namespace {
@@ -35,65 +37,13 @@ int HexValue(wchar_t c) {
   return -1;
 }
 
-void AppendCodePoint(unsigned long cp, std::wstring &out) {
-  if (cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
-  if (cp >= 0x10000) {
-    cp -= 0x10000;
-    out += static_cast<wchar_t>(0xD800 + (cp >> 10));
-    out += static_cast<wchar_t>(0xDC00 + (cp & 0x3FF));
-  } else {
-    out += static_cast<wchar_t>(cp);
-  }
-}
-
-struct NamedEntity {
-  const wchar_t *name;
-  wchar_t value;
-};
-
-const NamedEntity kNamedEntities[] = {
-    {L"amp", L'&'},      {L"lt", L'<'},       {L"gt", L'>'},        {L"quot", L'"'},
-    {L"apos", L'\''},    {L"nbsp", 0x00A0},   {L"copy", 0x00A9},    {L"reg", 0x00AE},
-    {L"middot", 0x00B7}, {L"times", 0x00D7},  {L"divide", 0x00F7},  {L"deg", 0x00B0},
-    {L"hellip", 0x2026}, {L"mdash", 0x2014},  {L"ndash", 0x2013},   {L"lsquo", 0x2018},
-    {L"rsquo", 0x2019},  {L"ldquo", 0x201C},  {L"rdquo", 0x201D},   {L"laquo", 0x00AB},
-    {L"raquo", 0x00BB},  {L"yen", 0x00A5},    {L"trade", 0x2122},   {L"plusmn", 0x00B1},
-};
-
-// Decodes the entity reference at source[pos] == '&' into out and sets
+// Decodes the character reference at source[pos] == '&' into out and sets
 // length to the characters it takes; false for anything else.
 bool DecodeEntity(const std::wstring &source, std::size_t pos, std::wstring &out, std::size_t &length) {
-  const std::size_t n = source.size();
-  std::size_t i = pos + 1;
-  if (i < n && source[i] == L'#') {
-    ++i;
-    bool hex = i < n && (source[i] == L'x' || source[i] == L'X');
-    if (hex) ++i;
-    std::size_t digitsStart = i;
-    unsigned long value = 0;
-    while (i < n && (hex ? HexValue(source[i]) >= 0 : IsAsciiDigit(source[i]))) {
-      // Saturate: anything past the last code point becomes U+FFFD anyway.
-      if (value <= 0x10FFFF) value = value * (hex ? 16 : 10) + static_cast<unsigned long>(HexValue(source[i]));
-      ++i;
-    }
-    if (i == digitsStart) return false;
-    if (i < n && source[i] == L';') ++i;
-    AppendCodePoint(value, out);
-    length = i - pos;
-    return true;
-  }
-  std::size_t nameStart = i;
-  while (i < n && i - nameStart < 10 && (IsAsciiLetter(source[i]) || IsAsciiDigit(source[i]))) ++i;
-  if (i >= n || source[i] != L';' || i == nameStart) return false;
-  std::wstring name = source.substr(nameStart, i - nameStart);
-  for (const auto &entity : kNamedEntities) {
-    if (name == entity.name) {
-      out += entity.value;
-      length = i + 1 - pos;
-      return true;
-    }
-  }
-  return false;
+  const char32_t c = web::DecodeReference(std::wstring_view(source), pos, length);
+  if (c == 0) return false;
+  web::AppendUtf16(c, out);
+  return true;
 }
 
 // Element kinds. Only known elements are kept on the open-element stack;

@@ -47,6 +47,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
 
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (app::MainWindow::TranslateKey(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }

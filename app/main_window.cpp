@@ -135,6 +135,12 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
       OnTimer(static_cast<UINT_PTR>(wParam));
       return 0;
+    case WM_ACTIVATE:
+      OnActivate(LOWORD(wParam));
+      break;  // the default handling gives the window the focus
+    case WM_SETFOCUS:
+      OnSetFocus();
+      return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
@@ -153,6 +159,10 @@ bool MainWindow::OnCreate() {
   CreateControls();
   CreateRowMenu();
   ApplySkin();
+  // The first activation gives the keyword box the focus; typing replaces
+  // the default keyword.
+  lastFocus_ = Control(kKeywordEditId);
+  SendMessageW(lastFocus_, EM_SETSEL, 0, -1);
   session_.currentPage = 1;
   return true;
 }
@@ -264,9 +274,20 @@ void MainWindow::OnCommand(int id, int code) {
 }
 
 LRESULT MainWindow::OnNotify(const NMHDR& header) {
-  if (header.idFrom == kResultListId) {
-    if (header.code == NM_RCLICK) rowActions_.ShowRowMenu();
-    if (header.code == NM_DBLCLK) rowActions_.PlayInCloud();
+  if (header.idFrom != kResultListId) return 0;
+  switch (header.code) {
+    case NM_RCLICK:
+      rowActions_.ShowRowMenu(search::MenuPlace::AtCursor);
+      break;
+    case NM_DBLCLK:
+      rowActions_.PlayInCloud();
+      break;
+    case NM_SETFOCUS:
+    case NM_KILLFOCUS:
+      OnListFocusChanged();
+      break;
+    case NM_CUSTOMDRAW:
+      return OnListCustomDraw(reinterpret_cast<const NMCUSTOMDRAW&>(header));
   }
   return 0;
 }
@@ -333,6 +354,9 @@ void MainWindow::ReplaceRows(const std::vector<std::string>& names, const std::v
       SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
     }
   }
+  // The first row holds the focus, so a list with the keyboard's focus shows
+  // where the arrow keys start.
+  if (!names.empty()) ListView_SetItemState(list, 0, LVIS_FOCUSED, LVIS_FOCUSED);
   SendMessageW(list, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(list, nullptr, TRUE);
 }
@@ -356,10 +380,22 @@ std::string MainWindow::CellText(int row, int column) {
   }
 }
 
-void MainWindow::PopUpRowMenuAtCursor() {
-  POINT cursor{};
-  GetCursorPos(&cursor);
-  TrackPopupMenu(RowMenu(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, hwnd_, nullptr);
+void MainWindow::PopUpRowMenu(int row, search::MenuPlace place) {
+  POINT at{};
+  if (place == search::MenuPlace::AtCursor) {
+    GetCursorPos(&at);
+  } else {
+    // At the row's name, its top-left corner halfway down the row, so the
+    // menu shows which row it acts on.
+    HWND list = Control(kResultListId);
+    ListView_EnsureVisible(list, row, FALSE);
+    RECT name{};
+    ListView_GetItemRect(list, row, &name, LVIR_LABEL);
+    // A name scrolled off to the left would put the menu beside the list.
+    at = {name.left > 0 ? name.left : 0, (name.top + name.bottom) / 2};
+    ClientToScreen(list, &at);
+  }
+  TrackPopupMenu(RowMenu(), TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
 }
 
 bool MainWindow::HandToDownloadManager(const std::string& magnetLink) {

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <memory>
 #include <string>
 
@@ -32,6 +34,12 @@ class MainWindow final : public search::SearchView, public search::RowActionsVie
   static MainWindow* Create(HINSTANCE instance, const StartOptions& options, search::SearchSession& session,
                             const search::SearchServices& services, HICON icon);
 
+  // For the message loop, before TranslateMessage: handles the keys of the
+  // main window (see keyboard.h) and tells whether the key must go no
+  // further. A handled key is never translated, so an edit box never sees
+  // the Enter it would beep at.
+  static bool TranslateKey(const MSG& message);
+
   HWND hwnd() const { return hwnd_; }
   HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
   HMENU RowMenu() const;
@@ -47,7 +55,7 @@ class MainWindow final : public search::SearchView, public search::RowActionsVie
   // search::RowActionsView
   int SelectedRow() override;
   std::string CellText(int row, int column) override;
-  void PopUpRowMenuAtCursor() override;
+  void PopUpRowMenu(int row, search::MenuPlace place) override;
   bool HandToDownloadManager(const std::string& magnetLink) override;
   void SetClipboardText(const std::string& text) override;
   bool OpenUrl(const std::string& url) override;
@@ -66,6 +74,16 @@ class MainWindow final : public search::SearchView, public search::RowActionsVie
   void OnPageLoaded(LPARAM outcome);
   void OnTimer(UINT_PTR id);
 
+  // Keyboard and focus (main_window_keys.cpp).
+  bool OnKey(const MSG& message);
+  int FocusedControlId(HWND focus) const;
+  void MoveFocusTo(int id);
+  void ClickButton(int id);
+  void OnActivate(int state);
+  void OnSetFocus();
+  void OnListFocusChanged();
+  LRESULT OnListCustomDraw(const NMCUSTOMDRAW& draw);
+
   void CreateControls();
   void CreateRowMenu();
   HFONT FontFor(int fontChoice) const;
@@ -83,6 +101,7 @@ class MainWindow final : public search::SearchView, public search::RowActionsVie
   win32::ScopedFont keywordFont_;
   win32::ScopedFont listFont_;
   win32::ScopedMenu menuBar_;  // holds "右键菜单"; never attached to the window
+  HWND lastFocus_ = nullptr;   // the control that gets the focus back when the window is activated
 };
 
 }  // namespace app

@@ -10,6 +10,10 @@ packages=(
   wine wine32:i386 wine64
   xvfb xdotool x11-utils imagemagick
   locales fonts-wqy-zenhei python3 python3-fonttools python3-pil
+  # fonttools may have come in with python3-scipy, whose Boost 1.74 headers
+  # make way for libboost1.81-dev and take fonttools along; munkres is the
+  # other package that keeps fonttools installed.
+  python3-munkres
   googletest libboost1.81-dev
 )
 
@@ -20,15 +24,24 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   need_update=1
 fi
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
+not_installed() {
+  local p
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || echo "$p"
+  done
+}
 
+mapfile -t missing < <(not_installed)
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
   as_root apt-get update -qq
   DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  # An install may remove packages that were there before it.
+  mapfile -t missing < <(not_installed)
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "setup: not installed after the install: ${missing[*]}" >&2
+    exit 1
+  fi
 fi
 
 # The ANSI code page is 936 only under a generated zh_CN.UTF-8 locale.

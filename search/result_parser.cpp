@@ -3,6 +3,7 @@
 #include "regex/regex_object.h"
 #include "search/search_controller.h"
 #include "web/encoding.h"
+#include "web/html_text.h"
 #include "web/marker_text.h"
 
 namespace search {
@@ -63,19 +64,22 @@ std::string CandidateLines(const std::string& page, const PatternShape& shape) {
   return candidates;
 }
 
-// The cut of every match of a pattern of `shape`: case ignored, one line
-// per match ("." stops at a line break), all matches.
+// The cut of every match of a pattern of `shape` (case ignored, one line
+// per match: "." stops at a line break, all matches), decoded as `cut` says.
 std::vector<std::string> CutMatches(const std::string& pageHtml, const char* pattern, const PatternShape& shape,
-                                    const char* left, const char* right, bool* engineRan) {
+                                    const char* left, const char* right, web::HtmlCut cut,
+                                    regex::EngineKind* engine) {
   // Lines are found in the text as the engine reads it: an invalid byte
   // sequence decodes as a whole, line breaks included.
   const std::string readable = web::WideToCp936(web::Cp936ToWide(pageHtml));
   regex::RegexObject matcher;
   matcher.Search(pattern, CandidateLines(readable, shape), false, false, true, false);
-  if (engineRan != nullptr) *engineRan = matcher.EngineAvailable();
+  if (engine != nullptr) *engine = matcher.Engine();
   std::vector<std::string> cuts;
   const int count = matcher.MatchCount();
-  for (int i = 1; i <= count; ++i) cuts.push_back(web::TextBetween(matcher.MatchText(i), left, right));
+  for (int i = 1; i <= count; ++i) {
+    cuts.push_back(web::DecodeHtmlText(web::TextBetween(matcher.MatchText(i), left, right), cut));
+  }
   return cuts;
 }
 
@@ -116,21 +120,21 @@ std::vector<std::string> ExtractDetails(const std::string& pageHtml) {
   return details;
 }
 
-std::vector<std::string> ExtractNames(const std::string& pageHtml, bool* engineRan) {
-  return CutMatches(pageHtml, kNamePattern, kNameShape, ">", "</a>", engineRan);
+std::vector<std::string> ExtractNames(const std::string& pageHtml, regex::EngineKind* engine) {
+  return CutMatches(pageHtml, kNamePattern, kNameShape, ">", "</a>", web::HtmlCut::Name, engine);
 }
 
-std::vector<std::string> ExtractLinks(const std::string& pageHtml, bool* engineRan) {
-  return CutMatches(pageHtml, kLinkPattern, kLinkShape, "=\"", "\" t", engineRan);
+std::vector<std::string> ExtractLinks(const std::string& pageHtml, regex::EngineKind* engine) {
+  return CutMatches(pageHtml, kLinkPattern, kLinkShape, "=\"", "\" t", web::HtmlCut::Link, engine);
 }
 
 ResultPage ParseResultPage(const std::string& pageHtml) {
   ResultPage page;
-  bool namesRan = true, linksRan = true;
+  regex::EngineKind namesEngine, linksEngine;
   page.details = ExtractDetails(pageHtml);
-  page.names = ExtractNames(pageHtml, &namesRan);
-  page.links = ExtractLinks(pageHtml, &linksRan);
-  page.regexEngineMissing = !namesRan || !linksRan;
+  page.names = ExtractNames(pageHtml, &namesEngine);
+  page.links = ExtractLinks(pageHtml, &linksEngine);
+  page.regexEngineMissing = namesEngine == regex::EngineKind::None || linksEngine == regex::EngineKind::None;
   page.pagerText = web::TextBetween(pageHtml, kPagerLeft, kPagerRight);
   page.pagerCount = LeadingInteger(web::TextBetween(" " + page.pagerText + " ", "/", " "));
   return page;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "regex/regex_object.h"
 #include "search/search_services.h"
 
 namespace search {
@@ -31,10 +32,12 @@ int ExtractAllBetween(const std::string& subject, const std::string& left, const
 
 std::vector<std::string> ExtractDetails(const std::string& pageHtml);
 
-// Names and links, each cut out of a match of its pattern. `engineRan` is
-// set to false when no regular-expression engine could run.
-std::vector<std::string> ExtractNames(const std::string& pageHtml, bool* engineRan = nullptr);
-std::vector<std::string> ExtractLinks(const std::string& pageHtml, bool* engineRan = nullptr);
+// Names and links, each cut out of a match of its pattern and decoded: a
+// name as the text a person reads, a link as the page hands it on.
+// `engine` is set to the regular-expression engine that ran, None when none
+// could.
+std::vector<std::string> ExtractNames(const std::string& pageHtml, regex::EngineKind* engine = nullptr);
+std::vector<std::string> ExtractLinks(const std::string& pageHtml, regex::EngineKind* engine = nullptr);
 
 // Everything the window shows of one page.
 ResultPage ParseResultPage(const std::string& pageHtml);

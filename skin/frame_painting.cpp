@@ -363,7 +363,9 @@ void drawCaptionButton(int skinId, int index, GraphicsObject& graphics, bool ful
   const int areaX = int(bx) - 1, areaY = int(by), areaWidth = int(bw) + 2, areaHeight = int(bh) + 1;
 
   if (pressed) {
-    restoreFromSnapshot(*skin, skin->captionSnapshot, 0, 0, areaX, areaY, areaWidth, areaHeight);
+    // Exactly the button: the separators on either side stay as drawn.
+    const int x = int(bx), y = int(by), width = int(bw), height = int(bh);
+    restoreFromSnapshot(*skin, skin->captionSnapshot, 0, 0, x, y, width, height);
     PathObject path;
     path.CreatePath();
     if (isClose) {
@@ -374,7 +376,7 @@ void drawCaptionButton(int skinId, int index, GraphicsObject& graphics, bool ful
       fillGradient(graphics, path, bx, by, by + bh, colourToArgb(kBlack, 80), colourToArgb(kWhite, 5));
     }
     drawImageBytes(graphics, glyph, bx, by, bw - 1, bh);
-    copyToWindow(*skin, areaX, areaY, areaWidth, areaHeight);
+    copyToWindow(*skin, x, y, width, height);
     return;
   }
 

@@ -314,6 +314,11 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       if (skin.closeOption == 1) shrinkCloseEffect(window);
       return DefWindowProcA(window, message, wParam, lParam);
     case WM_DESTROY:
+      // The tooltip's tools subclass this window beneath the skin. Removing
+      // them after the skin has put its previous procedure back (at
+      // WM_NCDESTROY) lets comctl32 unhook a chain that no longer leads to
+      // the window's own procedure, which then misses WM_NCDESTROY.
+      skin.captionTooltips.reset();
       releaseChildBackgrounds(window);
       break;
     case WM_NCDESTROY: {

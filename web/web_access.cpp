@@ -173,7 +173,9 @@ bool IsUtf8Page(const Bytes& body, const std::string& responseHeaders) {
 }  // namespace
 
 std::uint32_t RequestFlags(const std::string& url, bool cookieJarSupplied, bool noRedirect) {
-  std::uint32_t flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NEED_FILE;
+  // Pages are never kept: asking for a file (INTERNET_FLAG_NEED_FILE) made
+  // WinInet write every page into the user's cache folder.
+  std::uint32_t flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE;
   if (cookieJarSupplied) flags |= INTERNET_FLAG_NO_COOKIES;
   if (noRedirect) flags |= INTERNET_FLAG_NO_AUTO_REDIRECT;
   flags |= LowerAscii(url.substr(0, 5)) == "https" ? INTERNET_FLAG_SECURE : INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS;

@@ -78,7 +78,7 @@ TEST_F(ScriptedSite, DefaultSearchSendsTheRequestAndListsThePage) {
 
   ASSERT_EQ(program.RowCount(), 2);
   EXPECT_EQ(program.Cell(0, 0), "钢铁侠3 演示 第一部");
-  EXPECT_EQ(program.Cell(0, 1), "magnet:?xt=urn:btih:AAAA&amp;dn=one");
+  EXPECT_EQ(program.Cell(0, 1), "magnet:?xt=urn:btih:AAAA&dn=one");
   EXPECT_EQ(program.Cell(1, 0), "钢铁侠3 演示 第二部");
   EXPECT_EQ(program.Text(app::kPageIndicatorId), " 1/2 页 ");
   EXPECT_NE(program.SummaryText().find("搜索完成：本页共有资源2个\r\n          预计共有资源：4个"), std::string::npos)
@@ -112,6 +112,26 @@ TEST_F(ScriptedSite, LinkThatIsNotMagnetIsNeverLaunched) {
   EXPECT_NE(program.SummaryText().find("<pre>notepad.exe"), std::string::npos);
   Sleep(500);
   EXPECT_TRUE(anyFile.Received().empty());
+}
+
+TEST_F(ScriptedSite, LinkWithQuotesOrSpacesIsNeitherHandedOnNorOpened) {
+  RecordingHandler magnet(L"magnet", WinePath(Env("E2E_RECORDER")), WinePath(Env("TEST_HTTP_LOG_UNIX") + ".magnet"));
+  RecordingHandler http(L"http", WinePath(Env("E2E_RECORDER")), WinePath(Env("TEST_HTTP_LOG_UNIX") + ".http"));
+  Search("unsafe");
+  ASSERT_EQ(program.RowCount(), 1);
+  ASSERT_EQ(program.Cell(0, 1), "magnet:?xt=urn:btih:CCCC&dn=a\" b=\"\tc\"");
+
+  const auto refused = [&] { return program.SummaryText().find("并不安全") != std::string::npos; };
+  const auto detailOnly = [&] { return program.SummaryText() == "<pre>crafted.mkv"; };
+  program.ChooseFromRowMenu(0, 1);  // "迅雷下载"
+  EXPECT_TRUE(WaitUntil(refused)) << program.SummaryText();
+  program.ChooseFromRowMenu(0, 4);  // "查看详细内容", so the next refusal is seen anew
+  ASSERT_TRUE(WaitUntil(detailOnly)) << program.SummaryText();
+  program.ChooseFromRowMenu(0, 3);  // "在线云点播"
+  EXPECT_TRUE(WaitUntil(refused)) << program.SummaryText();
+  Sleep(500);
+  EXPECT_TRUE(magnet.Received().empty());
+  EXPECT_TRUE(http.Received().empty());
 }
 
 }  // namespace

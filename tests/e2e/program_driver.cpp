@@ -1,6 +1,8 @@
 #include "tests/e2e/program_driver.h"
 
 #include <commctrl.h>
+#include <psapi.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 
@@ -168,21 +170,181 @@ void ProgramDriver::SelectRow(int row) {
   SendMessageW(Control(app::kResultListId), LVM_SETITEMSTATE, static_cast<WPARAM>(row), block.address());
 }
 
-POINT ProgramDriver::RowCentre(int row) const {
+int ProgramDriver::SelectedRow() const {
+  return static_cast<int>(SendMessageW(Control(app::kResultListId), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                       MAKELPARAM(LVNI_SELECTED, 0)));
+}
+
+RECT ProgramDriver::RowRect(int row) const {
   RemoteBlock block(process(), sizeof(RECT));
   RECT rect{};
   rect.left = LVIR_LABEL;
   block.Write(&rect, sizeof rect);
   SendMessageW(Control(app::kResultListId), LVM_GETITEMRECT, static_cast<WPARAM>(row), block.address());
   block.Read(&rect, sizeof rect);
-  POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-  ClientToScreen(Control(app::kResultListId), &centre);
-  return centre;
+  MapWindowPoints(Control(app::kResultListId), nullptr, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
 }
 
-bool PopupMenuOpen() {
+namespace {
+
+int ThreadCount(DWORD processId) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return -1;
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  int count = 0;
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+    if (entry.th32OwnerProcessID == processId) ++count;
+  }
+  CloseHandle(snapshot);
+  return count;
+}
+
+// Windows counts a process's handles; Wine answers 0, so there every handle
+// value up to a generous bound is tried by duplicating it.
+int HandleCount(HANDLE process) {
+  DWORD counted = 0;
+  if (GetProcessHandleCount(process, &counted) && counted != 0) return static_cast<int>(counted);
+  int live = 0;
+  for (ULONG_PTR value = 4; value < 0x10000; value += 4) {
+    HANDLE copy = nullptr;
+    if (DuplicateHandle(process, reinterpret_cast<HANDLE>(value), GetCurrentProcess(), &copy, 0, FALSE,
+                        DUPLICATE_SAME_ACCESS)) {
+      CloseHandle(copy);
+      ++live;
+    }
+  }
+  return live;
+}
+
+// The properties in which the skin keeps a window's or a control's GDI
+// objects: background brush and bitmap, the back buffer and its first bitmap.
+constexpr const char* kSkinObjectProperties[] = {"Kj_wtjb", "Kj_dxjb", "Ck_Ycjdx", "Ck_wtjbdx"};
+
+struct WindowCensus {
+  DWORD processId;
+  int windows;
+  int skinObjects;
+};
+
+BOOL CALLBACK CountWindow(HWND window, LPARAM parameter) {
+  auto* census = reinterpret_cast<WindowCensus*>(parameter);
+  ++census->windows;
+  for (const char* property : kSkinObjectProperties) {
+    if (GetPropA(window, property) != nullptr) ++census->skinObjects;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK CountProcessWindow(HWND window, LPARAM parameter) {
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner != reinterpret_cast<WindowCensus*>(parameter)->processId) return TRUE;
+  CountWindow(window, parameter);
+  EnumChildWindows(window, CountWindow, parameter);  // every descendant
+  return TRUE;
+}
+
+// Runs `function` (parameter) as a thread of the process; false when it
+// could not run or did not end in time.
+bool RunInProcess(HANDLE process, const void* function, const void* parameter, DWORD& exitCode) {
+  HANDLE thread = CreateRemoteThread(process, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(function),
+                                     const_cast<void*>(parameter), 0, nullptr);
+  if (thread == nullptr) return false;
+  const bool ended = WaitForSingleObject(thread, 10000) == WAIT_OBJECT_0;
+  GetExitCodeThread(thread, &exitCode);
+  CloseHandle(thread);
+  return ended;
+}
+
+BYTE* ModuleBase(DWORD processId, const std::wstring& name) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32, processId);
+  if (snapshot == INVALID_HANDLE_VALUE) return nullptr;
+  MODULEENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  BYTE* base = nullptr;
+  for (BOOL more = Module32FirstW(snapshot, &entry); more && base == nullptr; more = Module32NextW(snapshot, &entry)) {
+    if (_wcsicmp(entry.szModule, name.c_str()) == 0) base = entry.modBaseAddr;
+  }
+  CloseHandle(snapshot);
+  return base;
+}
+
+// The census library's count, run inside the process: the library is loaded
+// there (LoadLibraryW lies at the same address in every process) and its
+// function called at the same offset from the library's base as here.
+int GdiObjectsOf(HANDLE process, DWORD processId, const std::wstring& library) {
+  const std::wstring name = library.substr(library.find_last_of(L"\\/") + 1);
+  BYTE* remoteBase = ModuleBase(processId, name);
+  if (remoteBase == nullptr) {
+    RemoteBlock path(process, (library.size() + 1) * sizeof(wchar_t));
+    path.Write(library.c_str(), (library.size() + 1) * sizeof(wchar_t));
+    DWORD ignored = 0;
+    const void* load = reinterpret_cast<const void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW"));
+    if (!RunInProcess(process, load, reinterpret_cast<const void*>(path.address()), ignored)) return -1;
+    remoteBase = ModuleBase(processId, name);
+  }
+  HMODULE local = GetModuleHandleW(library.c_str());
+  if (local == nullptr) local = LoadLibraryW(library.c_str());  // kept loaded here, to read the offset from
+  FARPROC count = GetProcAddress(local, "CountLiveGdiObjects");
+  if (count == nullptr) count = GetProcAddress(local, "CountLiveGdiObjects@4");  // stdcall name, 32-bit
+  if (remoteBase == nullptr || count == nullptr) return -1;
+  const void* remoteCount = remoteBase + (reinterpret_cast<BYTE*>(count) - reinterpret_cast<BYTE*>(local));
+  DWORD live = 0;
+  return RunInProcess(process, remoteCount, nullptr, live) ? static_cast<int>(live) : -1;
+}
+
+}  // namespace
+
+ProgramDriver::Figures ProgramDriver::Measure() const {
+  Figures figures{};
+  // First, so its thread has ended before the threads are counted.
+  figures.gdiObjects = gdiCensus_.empty() ? -1 : GdiObjectsOf(process(), process_.dwProcessId, gdiCensus_);
+  figures.threads = ThreadCount(process_.dwProcessId);
+  figures.handles = HandleCount(process());
+  WindowCensus census{process_.dwProcessId, 0, 0};
+  EnumWindows(CountProcessWindow, reinterpret_cast<LPARAM>(&census));
+  figures.windows = census.windows;
+  figures.skinObjects = census.skinObjects;
+  PROCESS_MEMORY_COUNTERS memory{};
+  memory.cb = sizeof memory;
+  if (GetProcessMemoryInfo(process(), &memory, sizeof memory)) figures.committedBytes = memory.PagefileUsage;
+  return figures;
+}
+
+POINT ProgramDriver::RowCentre(int row) const {
+  const RECT rect = RowRect(row);
+  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+int ProgramDriver::FocusedControlId() const {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &info) || info.hwndFocus == nullptr) return 0;
+  return GetParent(info.hwndFocus) == window_ ? GetDlgCtrlID(info.hwndFocus) : 0;
+}
+
+std::pair<int, int> ProgramDriver::EditSelection(int id) const {
+  const auto both = static_cast<DWORD>(SendMessageW(Control(id), EM_GETSEL, 0, 0));
+  return {LOWORD(both), HIWORD(both)};
+}
+
+namespace {
+
+HWND OpenPopupMenu() {
   HWND menu = FindWindowW(L"#32768", nullptr);
-  return menu != nullptr && IsWindowVisible(menu);
+  return menu != nullptr && IsWindowVisible(menu) ? menu : nullptr;
+}
+
+}  // namespace
+
+bool PopupMenuOpen() { return OpenPopupMenu() != nullptr; }
+
+RECT PopupMenuRect() {
+  RECT rect{};
+  if (HWND menu = OpenPopupMenu()) GetWindowRect(menu, &rect);
+  return rect;
 }
 
 void ProgramDriver::ChooseFromRowMenu(int row, int item) {
@@ -220,6 +382,37 @@ void ProgramDriver::PressKey(WORD virtualKey, int times) {
     inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, inputs, sizeof(INPUT));
     Sleep(50);
+  }
+}
+
+void ProgramDriver::PressChord(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  for (WORD key : keys) {
+    INPUT down{};
+    down.type = INPUT_KEYBOARD;
+    down.ki.wVk = key;
+    inputs.push_back(down);
+  }
+  for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+    INPUT up{};
+    up.type = INPUT_KEYBOARD;
+    up.ki.wVk = *key;
+    up.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(up);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  Sleep(50);
+}
+
+void ProgramDriver::TypeText(const std::wstring& text) {
+  for (wchar_t c : text) {
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+    inputs[0].ki.wScan = inputs[1].ki.wScan = c;
+    inputs[0].ki.dwFlags = KEYEVENTF_UNICODE;
+    inputs[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+    Sleep(30);
   }
 }
 

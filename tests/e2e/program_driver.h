@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace e2e {
@@ -15,6 +17,8 @@ std::wstring WinePath(const std::string& unixPath);
 
 // Whether a popup menu (the system's menu window) is open.
 bool PopupMenuOpen();
+// Where the open popup menu lies on the screen (empty when none is open).
+RECT PopupMenuRect();
 
 // Runs the message-free wait loop until `done` holds or `milliseconds` pass.
 bool WaitUntil(const std::function<bool()>& done, int milliseconds = 15000);
@@ -43,7 +47,14 @@ class ProgramDriver {
   int RowCount() const;
   std::string Cell(int row, int column) const;
   void SelectRow(int row);
+  int SelectedRow() const;                    // -1 when none
+  RECT RowRect(int row) const;                // screen coordinates
   POINT RowCentre(int row) const;             // screen coordinates
+
+  // The control of the window that has the keyboard focus (its id, 0 when
+  // none), and the selection of an edit box as {start, end}.
+  int FocusedControlId() const;
+  std::pair<int, int> EditSelection(int id) const;
 
   // Clicks a row, right-clicks it and chooses item `item` (1-based) of the
   // menu with the keyboard, which reaches the menu once the window is in
@@ -53,12 +64,31 @@ class ProgramDriver {
   // Real input through the system's input queue.
   static void MouseClick(POINT screen, bool right, int clicks = 1);
   static void PressKey(WORD virtualKey, int times = 1);
+  // Holds the keys down in order and lets them go in reverse: {VK_SHIFT, VK_TAB}.
+  static void PressChord(std::initializer_list<WORD> keys);
+  // Types text as a keyboard with an input method would: one character at a time.
+  static void TypeText(const std::wstring& text);
 
   HANDLE process() const { return process_.hProcess; }
+
+  // What the process holds, counted from outside.
+  struct Figures {
+    int threads;
+    int handles;
+    int windows;      // its windows, child windows included
+    int skinObjects;  // GDI objects the skin keeps in its windows' properties
+    int gdiObjects;   // -1 without a census library
+    SIZE_T committedBytes;
+  };
+  // The library (tests/e2e/gdi_census.cpp) that counts GDI objects from
+  // inside the program; the first Measure loads it there.
+  void UseGdiCensus(const std::wstring& library) { gdiCensus_ = library; }
+  Figures Measure() const;
 
  private:
   PROCESS_INFORMATION process_{};
   HWND window_ = nullptr;
+  std::wstring gdiCensus_;
 };
 
 }  // namespace e2e

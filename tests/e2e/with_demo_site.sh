@@ -48,7 +48,8 @@ for keyword, pages in (("钢铁侠3", 3), ("linux", 2), ("zzzz", 1)):
         rows = found[p * demo.PAGE_SIZE:(p + 1) * demo.PAGE_SIZE]
         with open(os.path.join(sys.argv[2], "%s-%d.tsv" % (keyword, p)), "wb") as out:
             for e in rows:
-                line = "\t".join([html.escape(e["name"], quote=False), html.escape(demo.magnet_link(e)),
+                # The list shows names as text and links decoded; the detail keeps its HTML.
+                line = "\t".join([" ".join(e["name"].split()), demo.magnet_link(e),
                                   html.escape(e["files"][0][0], quote=False)])
                 out.write(line.encode("gbk") + b"\n")
 PY

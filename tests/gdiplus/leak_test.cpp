@@ -8,16 +8,14 @@
 #include <vector>
 
 #include "resources/embedded_images.h"
+#include "tests/gdiplus/gdi_object_count.h"
 #include "tests/gdiplus/gdiplus_environment.h"
 
 namespace {
 
 using namespace gdiplus;
 
-// 0 where the system keeps no per-process count of GDI objects (Wine's
-// GetGuiResources is a stub); the memory figure then stands in for it, as
-// GDI objects there live in the process's own memory.
-DWORD GdiObjects() { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); }
+int GdiObjects() { return testing_support::LiveGdiObjects(); }
 
 // Committed private memory of the process.
 SIZE_T PrivateBytes() {
@@ -100,10 +98,10 @@ TEST(Leaks, AThousandDrawingCyclesLeaveNoObjectsBehind) {
   const Bytes glyph = resources::embeddedImageBytes(resources::ImageRole::CloseGlyph);
   ASSERT_FALSE(glyph.empty());
   for (int i = 0; i < 20; ++i) DrawingCycle(glyph);  // caches GDI+ fills once
-  const DWORD gdiBefore = GdiObjects();
+  const int gdiBefore = GdiObjects();
   const SIZE_T memoryBefore = PrivateBytes();
   for (int i = 0; i < 1000; ++i) DrawingCycle(glyph);
-  const DWORD gdiAfter = GdiObjects();
+  const int gdiAfter = GdiObjects();
   const SIZE_T memoryAfter = PrivateBytes();
 
   // A GDI object left per cycle would add a thousand.
@@ -111,14 +109,14 @@ TEST(Leaks, AThousandDrawingCyclesLeaveNoObjectsBehind) {
   // Each cycle makes four 128 x 128 bitmaps (64 KB each): keeping any of
   // them, or any stream copy of the glyph, would add tens of megabytes.
   EXPECT_LT(memoryAfter, memoryBefore + 16u * 1024 * 1024) << memoryBefore << " -> " << memoryAfter;
-  std::printf("GDI objects %lu -> %lu, private bytes %lu KB -> %lu KB\n", static_cast<unsigned long>(gdiBefore),
-              static_cast<unsigned long>(gdiAfter), static_cast<unsigned long>(memoryBefore / 1024),
+  std::printf("GDI objects %d -> %d, private bytes %lu KB -> %lu KB\n", gdiBefore, gdiAfter,
+              static_cast<unsigned long>(memoryBefore / 1024),
               static_cast<unsigned long>(memoryAfter / 1024));
 }
 
 // What the counters see when something does leak: proof that they count.
 TEST(Leaks, TheCountersSeeALeak) {
-  const DWORD gdiBefore = GdiObjects();
+  const int gdiBefore = GdiObjects();
   const SIZE_T memoryBefore = PrivateBytes();
   std::vector<HGDIOBJ> kept;
   std::vector<Gdiplus::GpBitmap*> bitmaps;
@@ -128,9 +126,8 @@ TEST(Leaks, TheCountersSeeALeak) {
     Gdiplus::DllExports::GdipCreateBitmapFromScan0(128, 128, 0, PixelFormat32bppARGB, nullptr, &bitmap);
     bitmaps.push_back(bitmap);
   }
-  if (gdiBefore > 0) {
-    EXPECT_GE(GdiObjects(), gdiBefore + 100);
-  }
+  EXPECT_GT(gdiBefore, 0) << "every process has some GDI objects";
+  EXPECT_GE(GdiObjects(), gdiBefore + 100);
   EXPECT_GE(PrivateBytes(), memoryBefore + 100u * 60 * 1024);
   for (HGDIOBJ object : kept) DeleteObject(object);
   for (auto* bitmap : bitmaps) Gdiplus::DllExports::GdipDisposeImage(bitmap);

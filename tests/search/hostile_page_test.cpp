@@ -29,6 +29,7 @@
 #include "search/search_controller.h"
 #include "tests/loopback_socket.h"
 #include "web/encoding.h"
+#include "web/html_text.h"
 #include "web/marker_text.h"
 
 namespace search {
@@ -152,10 +153,11 @@ struct Expected {
 Expected ExpectedRows(const std::string& page) {
   const std::string seen = web::WideToCp936(web::Cp936ToWide(page));
   Expected e;
+  // Each cut is then decoded as HTML text (web/html_text.h has its own tests).
   for (const std::string& m : MatchesByLine(seen, {"&amp;q=", "\">", "</a></td></tr></table>"}))
-    e.names.push_back(Cut(m, ">", "</a>"));
+    e.names.push_back(web::DecodeHtmlText(Cut(m, ">", "</a>"), web::HtmlCut::Name));
   for (const std::string& m : MatchesByLine(seen, {"f)\" href=\"", "", "\" title=\"magnet链接下载\">"}))
-    e.links.push_back(Cut(m, "=\"", "\" t"));
+    e.links.push_back(web::DecodeHtmlText(Cut(m, "=\"", "\" t"), web::HtmlCut::Link));
   e.details = ExpectedDetails(page);
   return e;
 }

@@ -59,12 +59,22 @@ class ResultParser : public ::testing::TestWithParam<bool> {
   void TearDown() override { regex::ForceInProcessEngineForTests(false); }
 };
 
-TEST_P(ResultParser, CutsNamesAndLinksExactlyAsWritten) {
+TEST_P(ResultParser, CutsNamesAsTextAndLinksDecoded) {
   const std::string page = "<html>\n" + NameLine("Name One") + "\n" +
-                           LinkLine("magnet:?xt=urn:btih:ABC&amp;dn=x") + "\n" + NameLine("钢铁侠3 <b>1080p</b>") +
-                           "\n" + LinkLine("magnet:?xt=urn:btih:DEF&amp;dn=%E9%92%A2") + "\n</html>";
-  EXPECT_EQ(ExtractNames(page), (Texts{"Name One", "钢铁侠3 <b>1080p</b>"})) << "tags inside the name stay";
-  EXPECT_EQ(ExtractLinks(page), (Texts{"magnet:?xt=urn:btih:ABC&amp;dn=x", "magnet:?xt=urn:btih:DEF&amp;dn=%E9%92%A2"}));
+                           LinkLine("magnet:?xt=urn:btih:ABC&amp;dn=x&amp;tr=udp%3A%2F%2Ft") + "\n" +
+                           NameLine("<b>钢铁侠3</b> Tears&amp;Steel") + "\n" +
+                           LinkLine("magnet:?xt=urn:btih:DEF&amp;dn=%E9%92%A2") + "\n" + NameLine("<b></b>") +
+                           "\n" + LinkLine("magnet:?xt=urn:btih:GHI&quot; x") + "\n</html>";
+  regex::EngineKind namesEngine = regex::EngineKind::None, linksEngine = regex::EngineKind::None;
+  EXPECT_EQ(ExtractNames(page, &namesEngine), (Texts{"Name One", "钢铁侠3 Tears&Steel", "<b></b>"}))
+      << "a name with no text left keeps its raw text";
+  EXPECT_EQ(ExtractLinks(page, &linksEngine), (Texts{"magnet:?xt=urn:btih:ABC&dn=x&tr=udp%3A%2F%2Ft",
+                                       "magnet:?xt=urn:btih:DEF&dn=%E9%92%A2", "magnet:?xt=urn:btih:GHI\" x"}));
+  // Without the COM engine the parser falls back without a word: the COM
+  // run must have run on it.
+  const regex::EngineKind expected = GetParam() ? regex::EngineKind::InProcess : regex::EngineKind::Com;
+  EXPECT_EQ(namesEngine, expected);
+  EXPECT_EQ(linksEngine, expected);
 }
 
 TEST_P(ResultParser, TwoResultsOnOneLineGiveOneRow) {

@@ -17,7 +17,11 @@ class FakeRowView : public RowActionsView {
   std::vector<Row> rows;
   int selected = -1;
   std::string content;
-  int menusShown = 0;
+  struct Menu {
+    int row;
+    MenuPlace place;
+  };
+  std::vector<Menu> menusShown;
   bool handlerRegistered = true;
   bool browserAvailable = true;
   std::vector<std::string> handedOn, opened;
@@ -29,7 +33,7 @@ class FakeRowView : public RowActionsView {
     return column == 0 ? rows[row].name : rows[row].link;
   }
   void ShowContent(const std::string& html) override { content = html; }
-  void PopUpRowMenuAtCursor() override { ++menusShown; }
+  void PopUpRowMenu(int row, MenuPlace place) override { menusShown.push_back({row, place}); }
   bool HandToDownloadManager(const std::string& link) override {
     handedOn.push_back(link);
     return handlerRegistered;
@@ -41,7 +45,7 @@ class FakeRowView : public RowActionsView {
   }
 };
 
-constexpr char kLink[] = "magnet:?xt=urn:btih:ABC&amp;dn=x";
+constexpr char kLink[] = "magnet:?xt=urn:btih:ABC&dn=x&tr=udp://t.invalid:80";
 
 struct Fixture {
   SearchSession session;
@@ -57,13 +61,20 @@ struct Fixture {
 TEST(RowActions, MenuOnlyForASelectedRowWithAName) {
   const struct {
     int selected;
-    int menus;
-  } cases[] = {{-1, 0}, {0, 1}, {3, 0}, {9, 0}};
+    bool shown;
+  } cases[] = {{-1, false}, {0, true}, {2, true}, {3, false}, {9, false}};
   for (const auto& c : cases) {
-    Fixture f;
-    f.view.selected = c.selected;
-    f.actions.ShowRowMenu();
-    EXPECT_EQ(f.view.menusShown, c.menus) << c.selected;
+    for (MenuPlace place : {MenuPlace::AtCursor, MenuPlace::AtRow}) {
+      SCOPED_TRACE(::testing::Message() << "row " << c.selected << ", place " << static_cast<int>(place));
+      Fixture f;
+      f.view.selected = c.selected;
+      f.actions.ShowRowMenu(place);
+      ASSERT_EQ(f.view.menusShown.size(), c.shown ? 1u : 0u);
+      if (c.shown) {
+        EXPECT_EQ(f.view.menusShown[0].row, c.selected) << "the menu is placed by the row it acts on";
+        EXPECT_EQ(f.view.menusShown[0].place, place);
+      }
+    }
   }
 }
 
@@ -81,7 +92,8 @@ TEST(RowActions, EveryActionEndsWithTheRowsDetail) {
   f.view.content.clear();
   f.actions.PlayInCloud();
   ASSERT_EQ(f.view.opened.size(), 1u);
-  EXPECT_EQ(f.view.opened[0], std::string("http://cloud.test/?u=") + kLink) << "not percent-encoded";
+  EXPECT_EQ(f.view.opened[0], "http://cloud.test/?u=magnet%3A%3Fxt%3Durn%3Abtih%3AABC%26dn%3Dx%26tr%3Dudp%3A%2F%2Ft.invalid%3A80")
+      << "the whole link is the value of u";
   EXPECT_EQ(f.view.content, "<pre>d1</pre>");
 
   f.view.content.clear();
@@ -129,6 +141,61 @@ TEST(RowActions, OnlyMagnetLinksReachTheDownloadManager) {
       EXPECT_NE(f.view.content.find("<pre>d1</pre>"), std::string::npos) << "the detail still shows";
     }
   }
+}
+
+TEST(RowActions, CloudUrlCarriesTheLinkAsUtf8Escapes) {
+  const struct {
+    const char* link;
+    const char* url;
+  } cases[] = {
+      {"magnet:?xt=urn:btih:1&dn=钢铁侠", "http://cloud.test/?u=magnet%3A%3Fxt%3Durn%3Abtih%3A1%26dn%3D%E9%92%A2%E9%93%81%E4%BE%A0"},
+      {"magnet:?dn=%E9%92%A2+x", "http://cloud.test/?u=magnet%3A%3Fdn%3D%25E9%2592%25A2%2Bx"},
+      {"", "http://cloud.test/?u="},
+  };
+  for (const auto& c : cases) {
+    Fixture f;
+    f.view.rows[0].link = c.link;
+    f.view.selected = 0;
+    f.actions.PlayInCloud();
+    EXPECT_EQ(f.view.opened, std::vector<std::string>{c.url}) << c.link;
+  }
+}
+
+// A crafted page can put these into the link cut; raw or decoded from a
+// reference, they would split the handler's command line.
+TEST(RowActions, LinksWithQuotesSpacesOrControlsAreNotHandedOn) {
+  const char* const unsafe[] = {
+      "magnet:?xt=urn:btih:1\" --evil",
+      "magnet:?xt=urn:btih:1 x",
+      "magnet:?xt=urn:btih:1\tx",
+      "magnet:?xt=urn:btih:1\r\nx",
+      "magnet:?xt=urn:btih:1\x01",
+      "magnet:?xt=urn:btih:1\x7F",
+      "magnet:?xt=urn:btih:1 ",
+  };
+  for (const char* link : unsafe) {
+    SCOPED_TRACE(::testing::PrintToString(std::string(link)));
+    Fixture f;
+    f.view.rows[0].link = link;
+    f.view.selected = 0;
+    f.actions.SendToThunder();
+    EXPECT_TRUE(f.view.handedOn.empty());
+    EXPECT_EQ(f.view.content,
+              "<p><b>下载地址含有引号、空白或控制字符，交给其他程序并不安全，已拒绝。</b></p><pre>d1</pre>");
+    f.view.content.clear();
+    f.actions.PlayInCloud();
+    EXPECT_TRUE(f.view.opened.empty());
+    EXPECT_EQ(f.view.content,
+              "<p><b>下载地址含有引号、空白或控制字符，交给其他程序并不安全，已拒绝。</b></p><pre>d1</pre>");
+  }
+  // Escaped, the same characters are a real magnet link's own.
+  Fixture f;
+  f.view.rows[0].link = "magnet:?xt=urn:btih:1&dn=a%22%20b%09&tr=x";
+  f.view.selected = 0;
+  f.actions.SendToThunder();
+  f.actions.PlayInCloud();
+  EXPECT_EQ(f.view.handedOn.size(), 1u);
+  EXPECT_EQ(f.view.opened.size(), 1u);
 }
 
 TEST(RowActions, MissingHandlersAreReportedAboveTheDetail) {

@@ -21,6 +21,7 @@
 #include "skin/frame_painting.h"
 #include "skin/frame_window.h"
 #include "skin/skin_setup.h"
+#include "tests/gdiplus/gdi_object_count.h"
 
 namespace skin {
 namespace {
@@ -35,6 +36,7 @@ struct OwnProcedureLog {
   bool layeredWhenDestroyed = false;
   int captionPresses = 0;               // WM_NCLBUTTONDOWN on the caption: a move
   std::vector<WPARAM> sizingCommands;   // WM_SYSCOMMAND SC_SIZE + edge
+  bool ncDestroyed = false;
 };
 OwnProcedureLog ownLog;
 
@@ -51,6 +53,7 @@ LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     ownLog.sizingCommands.push_back(wParam);
     return 0;
   }
+  if (message == WM_NCDESTROY) ownLog.ncDestroyed = true;
   if (message == WM_DESTROY) ownLog.layeredWhenDestroyed = GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_LAYERED;
   return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -474,6 +477,40 @@ TEST_F(SkinWindowTest, MaximizeButtonShowsTheRestoreGlyphWhileMaximized) {
   EXPECT_EQ(buttonPixels(), normal);
 }
 
+TEST_F(SkinWindowTest, PressedButtonRepaintsOnlyItsOwnRectangle) {
+  HWND window = CreateTopLevel();
+  SkinWindow& skin = SkinAndShow(window);
+  ASSERT_EQ(skin.captionButtons.size(), 3u) << "main menu, minimize, close";
+  const int bandWidth = int(skin.captionStripX + skin.captionStripWidth) + 4;
+  auto band = [&] {
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < skin.titleBarHeight; ++y) {
+      for (int x = 0; x < bandWidth; ++x) pixels.push_back(GetPixel(skin.backBufferDc, x, y));
+    }
+    return pixels;
+  };
+  for (int index = 1; index <= 3; ++index) {
+    SCOPED_TRACE("caption button " + std::to_string(index));
+    redrawFrame(1, true);
+    const std::vector<COLORREF> before = band();
+    repaintCaptionButton(1, index, true, 0);
+    const std::vector<COLORREF> after = band();
+    // The pressed look fills (rect x - 1, strip y + 1, width, height).
+    const CaptionButton& button = skin.captionButtons[size_t(index - 1)];
+    const int left = int(button.rect.x) - 1, top = skin.captionStripY + 1;
+    int changedInside = 0, changedOutside = 0;
+    for (int y = 0; y < skin.titleBarHeight; ++y) {
+      for (int x = 0; x < bandWidth; ++x) {
+        const size_t at = size_t(y) * size_t(bandWidth) + size_t(x);
+        const bool inside = x >= left && x < left + button.width && y >= top && y < top + button.height;
+        if (before[at] != after[at]) ++(inside ? changedInside : changedOutside);
+      }
+    }
+    EXPECT_GT(changedInside, 0) << "the button looks pressed";
+    EXPECT_EQ(changedOutside, 0) << "the separators and the neighbours keep their pixels";
+  }
+}
+
 // --- frame behaviour --------------------------------------------------------
 
 TEST_F(SkinWindowTest, HoverFadesInAndOutInEightStepsThenStopsTheTimer) {
@@ -612,6 +649,43 @@ TEST_F(SkinWindowTest, ForeignTimerIsPassedOn) {
     return false;
   }));
   KillTimer(window, 77);
+}
+
+// What the window procedure of a skinned window was when its caption
+// tooltip went.
+struct TooltipEnd {
+  HWND tooltip = nullptr, owner = nullptr;
+  bool destroyed = false;
+  LONG_PTR ownerProcedure = 0;
+  bool ownerSawNcDestroy = false;
+};
+TooltipEnd tooltipEnd;
+
+LRESULT CALLBACK NoteTooltipEnd(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == HCBT_DESTROYWND && reinterpret_cast<HWND>(wParam) == tooltipEnd.tooltip) {
+    tooltipEnd.destroyed = true;
+    tooltipEnd.ownerProcedure = GetWindowLongPtrA(tooltipEnd.owner, GWLP_WNDPROC);
+    tooltipEnd.ownerSawNcDestroy = ownLog.ncDestroyed;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(SkinWindowTest, CaptionTooltipGoesWhileTheWindowIsStillSkinned) {
+  HWND window = CreateTopLevel();
+  SkinWindow& skin = SkinAndShow(window);
+  tooltipEnd = {skin.captionTooltips->GetHandle(), window};
+  ASSERT_TRUE(IsWindow(tooltipEnd.tooltip));
+  HHOOK hook = SetWindowsHookExA(WH_CBT, NoteTooltipEnd, nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  DestroyWindow(window);
+  UnhookWindowsHookEx(hook);
+
+  EXPECT_TRUE(tooltipEnd.destroyed);
+  EXPECT_FALSE(IsWindow(tooltipEnd.tooltip));
+  EXPECT_EQ(tooltipEnd.ownerProcedure, reinterpret_cast<LONG_PTR>(frameWindowProc))
+      << "the tooltip unhooks its tools before the skin hands the window back";
+  EXPECT_FALSE(tooltipEnd.ownerSawNcDestroy);
+  EXPECT_TRUE(ownLog.ncDestroyed) << "the window's own procedure sees its last message";
 }
 
 TEST_F(SkinWindowTest, DestroyingTheFirstWindowRenumbersTheSecond) {
@@ -768,7 +842,7 @@ TEST_F(SkinWindowTest, SeeThroughButtonIsKeyedOntoTheWashedBackground) {
 
 // --- resources --------------------------------------------------------------
 
-DWORD GdiObjects() { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); }
+int GdiObjects() { return testing_support::LiveGdiObjects(); }
 
 SIZE_T PrivateBytes() {
   PROCESS_MEMORY_COUNTERS counters{};
@@ -806,19 +880,19 @@ TEST_F(SkinWindowTest, RepaintsAndHoverFadesLeaveObjectCountsFlat) {
     Pump(1);
   };
   for (int i = 0; i < 5; ++i) cycle();  // warm-up: GDI+ and the font cache
-  const DWORD gdiBefore = GdiObjects();
+  const int gdiBefore = GdiObjects();
   const SIZE_T bytesBefore = PrivateBytes();
   const int windowsBefore = ThreadWindows();
   for (int i = 0; i < 100; ++i) cycle();
-  const DWORD gdiAfter = GdiObjects();
+  const int gdiAfter = GdiObjects();
   const SIZE_T bytesAfter = PrivateBytes();
-  std::printf("100 repaints and hover fades: GDI objects %lu -> %lu, private bytes %lu -> %lu KB, windows %d -> %d\n",
+  std::printf("100 repaints and hover fades: GDI objects %d -> %d, private bytes %lu -> %lu KB, windows %d -> %d\n",
               gdiBefore, gdiAfter, static_cast<unsigned long>(bytesBefore / 1024),
               static_cast<unsigned long>(bytesAfter / 1024), windowsBefore, ThreadWindows());
+  EXPECT_GT(gdiBefore, 0) << "a skinned window holds GDI objects";
   EXPECT_EQ(gdiAfter, gdiBefore);
   EXPECT_EQ(ThreadWindows(), windowsBefore);
-  // Where GDI objects are not counted (Wine), memory stands in: one leaked
-  // back buffer per repaint would be 100 MB.
+  // One leaked back buffer per repaint would be 100 MB.
   EXPECT_LT(bytesAfter, bytesBefore + 4 * 1024 * 1024);
 }
 

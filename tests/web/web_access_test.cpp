@@ -379,13 +379,13 @@ struct FlagsCase {
 
 TEST(RequestFlags, FollowSchemeJarAndRedirectSwitch) {
   const FlagsCase cases[] = {
-      {"http://example.com/", false, false, 0x80004010},
-      {"example.com/", false, false, 0x80004010},
-      {"https://example.com/", false, false, 0x80800010},
-      {"HTTPS://example.com/", false, false, 0x80800010},
-      {"http://example.com/", true, false, 0x80084010},
-      {"http://example.com/", false, true, 0x80204010},
-      {"https://example.com/", true, true, 0x80A80010},
+      {"http://example.com/", false, false, 0x84004000},
+      {"example.com/", false, false, 0x84004000},
+      {"https://example.com/", false, false, 0x84800000},
+      {"HTTPS://example.com/", false, false, 0x84800000},
+      {"http://example.com/", true, false, 0x84084000},
+      {"http://example.com/", false, true, 0x84204000},
+      {"https://example.com/", true, true, 0x84A80000},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(web::RequestFlags(c.url, c.cookieJar, c.noRedirect), c.expected)

@@ -8,8 +8,8 @@ usage: python3 tools/demo_site/demo_site.py [--port 8877] [--cloud-port 8878]
 
 Search site:    /search?info_hash=&q=KEYWORD     first page
                 /search?q=KEYWORD&p=N            page N + 1 (p counts from 0)
-Cloud playback: /?u=LINK                         a page showing LINK (all
-                                                 of the query after "u=")
+Cloud playback: /?u=LINK                         a page showing LINK, the
+                                                 percent-encoded value of u
 
 Port 0 picks a free port; the ports in use are printed as one JSON line and
 written to --port-file. Every request is appended to --log as one JSON line.
@@ -64,9 +64,37 @@ class Catalog:
         return [e for e in self.entries if all(w in e["haystack"] for w in words)]
 
 
+# Reserved names that never resolve: the demo links name trackers, as real
+# ones do, without pointing anywhere.
+TRACKERS = ("udp://tracker.demo.invalid:6969/announce", "http://tracker.demo.invalid/announce")
+
+
 def magnet_link(entry):
-    dn = urllib.parse.quote(entry["name"], safe="")
-    return "magnet:?xt=urn:btih:%s&dn=%s" % (entry["hash"], dn)
+    params = [("xt", "urn:btih:" + entry["hash"]), ("dn", entry["name"])] + [("tr", t) for t in TRACKERS]
+    return "magnet:?" + "&".join("%s=%s" % (k, urllib.parse.quote(v, safe=":" if k == "xt" else ""))
+                                 for k, v in params)
+
+
+def name_html(name, keyword):
+    """The name as search sites write it: references for the characters
+    HTML reserves, and the words of the keyword in bold."""
+    folded = name.casefold()
+    marks = [False] * len(name)
+    if len(folded) == len(name):
+        for word in keyword.casefold().split():
+            at = folded.find(word)
+            while at >= 0:
+                marks[at:at + len(word)] = [True] * len(word)
+                at = folded.find(word, at + len(word))
+    out, i = [], 0
+    while i < len(name):
+        j = i
+        while j < len(name) and marks[j] == marks[i]:
+            j += 1
+        text = html.escape(name[i:j])
+        out.append("<b>%s</b>" % text if marks[i] else text)
+        i = j
+    return "".join(out)
 
 
 def result_lines(entry, keyword):
@@ -74,7 +102,7 @@ def result_lines(entry, keyword):
     program's patterns are greedy within a line, so no other result may sit
     on it), then the detail block."""
     q = urllib.parse.quote(keyword, safe="")
-    name = html.escape(entry["name"], quote=False)
+    name = name_html(entry["name"], keyword)
     href = html.escape(magnet_link(entry))
     total = sum(size for _, size in entry["files"])
     lines = [
@@ -125,9 +153,10 @@ def result_page(keyword, page_index, catalog):
 
 
 def cloud_link(raw_query):
-    """Everything after "u=": the program appends the link unchanged, so its
-    own "&" (or "&amp;") must not split it into further parameters."""
-    return urllib.parse.unquote(raw_query[2:]) if raw_query.startswith("u=") else None
+    """The value of u, as a real service reads it: a link sent unencoded
+    arrives cut at its first "&"."""
+    values = urllib.parse.parse_qs(raw_query, keep_blank_values=True).get("u")
+    return values[0] if values else None
 
 
 def cloud_page(link):

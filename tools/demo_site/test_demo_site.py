@@ -46,14 +46,22 @@ def all_between(text, left, right):
         start = b
 
 
+def as_text(name):
+    """A name cut as the list shows it: tags gone, references decoded,
+    white space folded."""
+    return " ".join(html.unescape(re.sub(r"<[^>]*>", "", name)).split())
+
+
 class Page:
     """A result page read the way the program reads it."""
 
     def __init__(self, status, headers, body):
         self.status, self.headers, self.body = status, headers, body
         self.text = body.decode("utf-8")
-        self.names = [between(m.group(0), ">", "</a>") for m in NAME_PATTERN.finditer(self.text)]
-        self.links = [between(m.group(0), '="', '" t') for m in LINK_PATTERN.finditer(self.text)]
+        self.raw_names = [between(m.group(0), ">", "</a>") for m in NAME_PATTERN.finditer(self.text)]
+        self.raw_links = [between(m.group(0), '="', '" t') for m in LINK_PATTERN.finditer(self.text)]
+        self.names = [as_text(n) for n in self.raw_names]
+        self.links = [html.unescape(l) for l in self.raw_links]
         self.details = all_between(self.text, "[云端下载]", "</pre>")
         self.indicator = " " + between(self.text, "上一个</td><td>", "</td><") + " "
         count = re.match(r"[+-]?\d*", between(self.indicator, "/", " ")).group(0)
@@ -87,9 +95,7 @@ class DemoSiteTest(unittest.TestCase):
 
     def expected(self, keyword, page):
         found = self.catalog.find(keyword)[page * 20:(page + 1) * 20]
-        return ([e["name"] for e in found],
-                ["magnet:?xt=urn:btih:%s&amp;dn=%s" % (e["hash"], urllib.parse.quote(e["name"], safe=""))
-                 for e in found])
+        return ([e["name"] for e in found], [demo_site.magnet_link(e) for e in found])
 
     def test_pages_carry_names_links_details_and_pager(self):
         cases = [
@@ -131,23 +137,47 @@ class DemoSiteTest(unittest.TestCase):
         self.assertIn("收录时间：" + entry["date"], got.details[0])
         self.assertTrue(all("演示数据" in name for name in got.names))
 
+    def test_names_and_links_are_written_as_search_sites_write_them(self):
+        got = self.search("linux")
+        self.assertEqual(got.raw_names[0],
+                         "Ubuntu 20.04.6 LTS &quot;Focal Fossa&quot; 桌面版 Desktop amd64 (<b>Linux</b>)")
+        self.assertEqual(got.raw_names[3], "Ubuntu 22.04.4 LTS 服务器版 Server amd64 (<b>Linux</b>) &lt;live-server&gt;")
+        self.assertEqual(got.raw_names[9], "Debian GNU/<b>Linux</b> 11.9 DVD-1 amd64 (main &amp; contrib)")
+        self.assertEqual(self.search("PRIDE prejudice").raw_names,
+                         ["<b>Pride</b> &amp; <b>Prejudice</b> - Jane Austen (Project Gutenberg, public domain)"])
+        self.assertEqual(self.search("alice").raw_names[0],
+                         "<b>Alice</b>&#x27;s Adventures in Wonderland - Lewis Carroll (public domain)")
+        self.assertEqual(self.search("demo").raw_names[0], "钢铁侠3 演示数据 第01号 [示例文件 非真实影片]",
+                         "a word found only in the tags marks nothing")
+        for raw, link in zip(got.raw_links, got.links):
+            self.assertEqual(raw.count("&amp;"), 3, raw)
+            self.assertNotIn("&amp;", link)
+            params = urllib.parse.parse_qs(link[len("magnet:?"):])
+            self.assertEqual(sorted(params), ["dn", "tr", "xt"])
+            self.assertEqual(len(params["tr"]), 2)
+        self.assertEqual(urllib.parse.parse_qs(got.links[0])["dn"],
+                         ['Ubuntu 20.04.6 LTS "Focal Fossa" 桌面版 Desktop amd64 (Linux)'])
+
     def test_bad_requests(self):
         for path, status in [("/search?q=x&p=abc", 400), ("/search?q=x&p=-1", 400), ("/other", 404),
                              ("/search?info_hash=", 404)]:
             with self.subTest(path=path):
                 self.assertEqual(self.fetch(path).status, status)
 
-    def test_cloud_page_shows_and_records_the_whole_link(self):
-        # The program appends the link as it stands in the page, entity included.
-        for link in ["magnet:?xt=urn:btih:ABC&amp;dn=%E9%92%A2", "magnet:?xt=urn:btih:ABC&dn=x"]:
-            with self.subTest(link=link):
-                got = self.fetch("/?u=" + link, "cloud_port")
+    def test_cloud_page_reads_the_link_as_the_value_of_u(self):
+        link = "magnet:?xt=urn:btih:ABC&dn=%E9%92%A2&tr=udp%3A%2F%2Ft.invalid"
+        cases = [
+            ("/?u=" + urllib.parse.quote(link, safe=""), link),
+            ("/?u=" + link, "magnet:?xt=urn:btih:ABC"),  # unencoded, it arrives cut
+        ]
+        for path, received in cases:
+            with self.subTest(path=path):
+                got = self.fetch(path, "cloud_port")
                 self.assertEqual(got.status, 200)
-                shown = between(got.text, '<pre class="link">', "</pre>")
-                self.assertEqual(shown, html.escape(urllib.parse.unquote(link)))
+                self.assertEqual(between(got.text, '<pre class="link">', "</pre>"), html.escape(received))
                 with open(self.log, encoding="utf-8") as f:
                     last = [json.loads(line) for line in f if '"cloud"' in line][-1]
-                self.assertEqual((last["path"], last["link"]), ("/?u=" + link, urllib.parse.unquote(link)))
+                self.assertEqual((last["path"], last["link"]), (path, received))
         self.assertEqual(self.fetch("/?x=1", "cloud_port").status, 404)
 
     def test_log_holds_the_exact_request(self):
