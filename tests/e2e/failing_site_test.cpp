@@ -3,9 +3,6 @@
 // the window keeps answering, the summary box says what went wrong, and the
 // page counters stay with the page shown before.
 
-#include <windows.h>
-#include <tlhelp32.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -149,35 +146,21 @@ TEST_F(FailingSite, RedirectLoopEndsInATimeOut) {
   EXPECT_TRUE(program.Close());
 }
 
-// Threads of the program's process.
-int ThreadCount(DWORD processId) {
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-  THREADENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  int count = 0;
-  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
-    if (entry.th32OwnerProcessID == processId) ++count;
-  }
-  CloseHandle(snapshot);
-  return count;
-}
-
 // Each click abandons the search before it; the abandoned workers end on
 // WinInet's time-outs instead of waiting on the site for ever.
 TEST_F(FailingSite, ClicksAgainstAStalledSiteDoNotPileUp) {
   Start(Site(), 3000);
-  const DWORD processId = GetProcessId(program.process());
   Operate(app::kSearchButtonId, "good");
-  const int before = ThreadCount(processId);
+  const int before = program.Measure().threads;
   program.SetText(app::kKeywordEditId, "stall");
   for (int i = 0; i < 15; ++i) program.Click(app::kSearchButtonId);
-  const int during = ThreadCount(processId);
+  const int during = program.Measure().threads;
   const DWORD worst = Operate(app::kSearchButtonId, "stall");
   EXPECT_EQ(program.SummaryText(), kTimeOut);
   EXPECT_LT(worst, kAnswerBoundMs);
   // Every worker is gone within the receive time-out and a margin.
   int after = 0;
-  EXPECT_TRUE(WaitUntil([&] { return (after = ThreadCount(processId)) <= before; }, 20000))
+  EXPECT_TRUE(WaitUntil([&] { return (after = program.Measure().threads) <= before; }, 20000))
       << before << " threads before, " << during << " with the clicks, " << after << " at the end";
   std::printf("threads: %d before, %d with 15 abandoned searches, %d at the end\n", before, during, after);
   EXPECT_TRUE(program.Close());
