@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "win32/first_paint.h"
+
 namespace app {
 
 // The bundled demo site listens on the first port and answers the
@@ -28,6 +30,8 @@ StartOptions ParseStartOptions(const std::vector<std::string>& args) {
     } else if (args[i] == "--deadline-ms") {
       const long value = std::strtol(args[++i].c_str(), nullptr, 10);
       if (value >= 1) options.deadlineMs = static_cast<unsigned>(value);
+    } else if (args[i] == win32::kFirstPaintSwitch) {
+      options.firstPaintEvent = args[++i];
     }
   }
   return options;

@@ -17,11 +17,13 @@ struct StartOptions {
   std::string siteRoot = kDefaultSiteRoot;    // "http://host[:port]"
   std::string cloudRoot = kDefaultCloudRoot;  // "http://host[:port]"
   unsigned deadlineMs = kDefaultDeadlineMs;   // a search or page change gives up after this
+  std::string firstPaintEvent;                // see win32/first_paint.h
+  bool skinned = true;  // false only for the benchmark's plain window to compare with
 };
 
-// Reads "--site URL", "--cloud URL" and "--deadline-ms N" (N at least 1);
-// anything else is ignored. A trailing "/" is dropped so that paths can be
-// appended.
+// Reads "--site URL", "--cloud URL", "--deadline-ms N" (N at least 1) and
+// "--bench-first-paint NAME"; anything else is ignored. A trailing "/" is
+// dropped so that paths can be appended.
 StartOptions ParseStartOptions(const std::vector<std::string>& args);
 
 }  // namespace app

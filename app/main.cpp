@@ -9,10 +9,11 @@
 
 #include "app/app_icon.h"
 #include "app/command_line.h"
+#include "app/live_search_services.h"
 #include "app/main_window.h"
-#include "app/search_services.h"
 #include "gdiplus/gdiplus_session.h"
 #include "search/search_session.h"
+#include "win32/first_paint.h"
 #include "web/encoding.h"
 
 namespace {
@@ -44,6 +45,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   if (window == nullptr) return 1;
   ShowWindow(window->hwnd(), showCommand);
   UpdateWindow(window->hwnd());
+  win32::ReportFirstPaint(window->hwnd(), options.firstPaintEvent);
 
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {

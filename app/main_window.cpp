@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/browser_box.h"
-#include "app/html_view.h"
+#include "htmlview/html_view.h"
 #include "app/main_window_layout.h"
 #include "app/worker_thread.h"
 #include "resources/embedded_images.h"
@@ -82,6 +82,7 @@ MainWindow::MainWindow(const StartOptions& options, search::SearchSession& sessi
                        const search::SearchServices& services, HICON icon)
     : icon_(icon),
       deadlineMs_(options.deadlineMs),
+      skinned_(options.skinned),
       session_(session),
       services_(services),
       controller_(session, *this, services, options.siteRoot),
@@ -158,7 +159,7 @@ bool MainWindow::OnCreate() {
   listFont_.reset(CreateSongTypeface(-14));
   CreateControls();
   CreateRowMenu();
-  ApplySkin();
+  if (skinned_) ApplySkin();
   // The first activation gives the keyword box the focus; typing replaces
   // the default keyword.
   lastFocus_ = Control(kKeywordEditId);

@@ -93,6 +93,7 @@ class MainWindow final : public search::SearchView, public search::RowActionsVie
   bool ownedByWindow_ = false;  // set once the window exists; it deletes the object
   HICON icon_;
   unsigned deadlineMs_;
+  bool skinned_;
   search::SearchSession& session_;
   search::SearchServices services_;
   search::SearchController controller_;

@@ -3,6 +3,7 @@
 
 #include <boost/regex.hpp>
 
+#include <atomic>
 #include <exception>
 #include <vector>
 
@@ -12,6 +13,31 @@
 namespace regex {
 
 namespace {
+
+// Boost's traits ask the C++ locale (towlower) for the lower case of every unit
+// they compare while ignoring case: thousands of calls per result line, and
+// the bulk of a search. The same answers, each asked once per process.
+class CachedCaseTraits : public boost::cpp_regex_traits<wchar_t> {
+ public:
+  wchar_t translate_nocase(wchar_t c) const { return Lower(c); }
+  wchar_t translate(wchar_t c) const { return c; }
+  wchar_t translate(wchar_t c, bool icase) const { return icase ? Lower(c) : c; }
+  wchar_t tolower(wchar_t c) const { return Lower(c); }
+
+ private:
+  wchar_t Lower(wchar_t c) const {
+    // 0: not asked yet (the lower case of 0 is 0, asked again harmlessly).
+    static std::atomic<wchar_t> known[0x10000];
+    wchar_t lower = known[c].load(std::memory_order_relaxed);
+    if (lower == 0) {
+      lower = boost::cpp_regex_traits<wchar_t>::tolower(c);
+      known[c].store(lower, std::memory_order_relaxed);
+    }
+    return lower;
+  }
+};
+
+using WideRegex = boost::basic_regex<wchar_t, CachedCaseTraits>;
 
 struct FoundMatch {
   size_t start = 0;
@@ -26,7 +52,7 @@ using WideIt = std::wstring::const_iterator;
 // A pattern that runs away (Boost gives up on too much backtracking) counts
 // as matching nothing.
 template <typename OnMatch>
-bool ForEachMatch(const boost::wregex& re, const std::wstring& subject, bool global, OnMatch onMatch) {
+bool ForEachMatch(const WideRegex& re, const std::wstring& subject, bool global, OnMatch onMatch) {
   try {
     const WideIt begin = subject.begin(), end = subject.end();
     WideIt from = begin;
@@ -166,7 +192,7 @@ class InProcessRegexEngine final : public RegexEngine {
   std::wstring pattern_;
   bool global_ = true;
   bool compiled_ = false;
-  boost::wregex re_;
+  WideRegex re_;
   std::vector<FoundMatch> matches_;
 };
 

@@ -25,6 +25,12 @@ std::string ReplaceAll(std::string text, const std::string& from, const std::str
 
 void ForceInProcessEngineForTests(bool force) { g_forceInProcess = force; }
 
+EngineSession::EngineSession() : comInit_(CoInitialize(nullptr)) {}
+
+EngineSession::~EngineSession() {
+  if (SUCCEEDED(comInit_)) CoUninitialize();
+}
+
 RegexObject::RegexObject() : comInit_(CoInitialize(nullptr)) {}
 
 RegexObject::~RegexObject() {

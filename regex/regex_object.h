@@ -22,6 +22,23 @@ void ForceInProcessEngineForTests(bool force);
 
 enum class EngineKind { None, Com, InProcess };
 
+// Keeps COM initialised on the calling thread while it lives. Every
+// RegexObject pairs its own CoInitialize and CoUninitialize; on a thread
+// where nothing else holds COM, the last uninitialise tears the apartment
+// down and unloads the engine, so the next object loads it all again (tens
+// of milliseconds under Wine). Objects made within a session share one
+// initialisation. Create and destroy it on one thread.
+class EngineSession {
+ public:
+  EngineSession();
+  ~EngineSession();
+  EngineSession(const EngineSession&) = delete;
+  EngineSession& operator=(const EngineSession&) = delete;
+
+ private:
+  long comInit_;
+};
+
 class RegexEngine;
 
 class RegexObject {

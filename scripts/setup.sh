@@ -14,7 +14,7 @@ packages=(
   # make way for libboost1.81-dev and take fonttools along; munkres is the
   # other package that keeps fonttools installed.
   python3-munkres
-  googletest libboost1.81-dev
+  googletest libboost1.81-dev clang-format
 )
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }

@@ -49,13 +49,13 @@ std::string CandidateLines(const std::string& page, const PatternShape& shape) {
     if (first == -1) continue;
     const int afterHead = first + static_cast<int>(head.size());
     int last = -1;
-    for (int at = web::FindTextAtBoundary(line, tail, afterHead); at != -1;
-         at = web::FindTextAtBoundary(line, tail, at + static_cast<int>(web::CharLength(line, at - 1)))) {
+    for (int at = web::FindTextFromBoundary(line, tail, afterHead); at != -1;
+         at = web::FindTextFromBoundary(line, tail, at + static_cast<int>(web::CharLength(line, at - 1)))) {
       last = at;
     }
     if (last == -1) continue;
     if (!middle.empty()) {
-      const int between = web::FindTextAtBoundary(line, middle, afterHead);
+      const int between = web::FindTextFromBoundary(line, middle, afterHead);
       if (between == -1 || between + static_cast<int>(middle.size()) > last) continue;
     }
     candidates += line.substr(static_cast<size_t>(first) - 1, static_cast<size_t>(last - first) + tail.size());
@@ -90,17 +90,13 @@ int ExtractAllBetween(const std::string& subject, const std::string& left, const
   out.clear();
   const int leftLength = static_cast<int>(left.size());
   int start = options.start < 1 ? 1 : options.start;
-  // After the first search every start is a character boundary (a found
-  // marker, or the end of a whole-character one), so the searches need not
-  // walk from the beginning each time: a page of many blocks stays linear.
-  const bool leftWhole = web::IsWholeCharacters(left);
-  bool startOnBoundary = false;
-  for (;;) {
-    const int a = startOnBoundary ? web::FindTextAtBoundary(subject, left, start, options.caseSensitive)
-                                  : web::FindText(subject, left, start, options.caseSensitive);
+  // Only the first start may fall inside a character; every later one is a
+  // boundary a search returned.
+  for (bool first = true;; first = false) {
+    const int a = first ? web::FindText(subject, left, start, options.caseSensitive)
+                        : web::FindTextFromBoundary(subject, left, start, options.caseSensitive);
     if (a == -1) break;
-    const int b = leftWhole ? web::FindTextAtBoundary(subject, right, a + leftLength, options.caseSensitive)
-                            : web::FindText(subject, right, a + leftLength, options.caseSensitive);
+    const int b = web::FindTextFromBoundary(subject, right, a + leftLength, options.caseSensitive);
     if (b == -1) break;
     const std::string text =
         web::TrimSpaces(subject.substr(static_cast<size_t>(a - 1 + leftLength), static_cast<size_t>(b - a - leftLength)));
@@ -109,7 +105,6 @@ int ExtractAllBetween(const std::string& subject, const std::string& left, const
     out.push_back((options.keepLeft ? left : std::string()) + options.prefix + text + options.suffix +
                   (options.keepRight ? right : std::string()));
     start = b;
-    startOnBoundary = true;
   }
   return static_cast<int>(out.size());
 }
@@ -129,6 +124,7 @@ std::vector<std::string> ExtractLinks(const std::string& pageHtml, regex::Engine
 }
 
 ResultPage ParseResultPage(const std::string& pageHtml) {
+  const regex::EngineSession engines;  // names and links share one COM start-up
   ResultPage page;
   regex::EngineKind namesEngine, linksEngine;
   page.details = ExtractDetails(pageHtml);

@@ -1,7 +1,5 @@
 #include "skin/frame_layout.h"
 
-#include "resources/embedded_images.h"
-
 namespace skin {
 
 namespace {
@@ -18,12 +16,11 @@ bool strictlyInside(const IntRect& r, int x, int y) {
   return strictlyInside(FloatRect{float(r.x), float(r.y), float(r.width), float(r.height)}, x, y);
 }
 
-CaptionButton makeButton(int kind, int width, resources::ImageRole glyph, const char* tooltip) {
+CaptionButton makeButton(int kind, int width, const char* tooltip) {
   CaptionButton button;
   button.kind = kind;
   button.width = width;
   button.height = 18;
-  button.glyph = resources::embeddedImageBytes(glyph);
   button.tooltip = tooltip;
   return button;
 }
@@ -31,18 +28,12 @@ CaptionButton makeButton(int kind, int width, resources::ImageRole glyph, const 
 }  // namespace
 
 void buildCaptionButtons(SkinWindow& window, int clientRight) {
-  using resources::ImageRole;
   auto& buttons = window.captionButtons;
-  if (window.showHelpButton) buttons.push_back(makeButton(kHelpButton, 26, ImageRole::HelpGlyph, "帮助"));
-  if (window.showMenuButton) buttons.push_back(makeButton(kMenuButton, 26, ImageRole::MenuGlyph, "主菜单"));
-  if (window.showMinimizeButton) {
-    buttons.push_back(makeButton(kMinimizeButton, 26, ImageRole::MinimizeGlyph, "最小化"));
-  }
-  if (window.showMaximizeButton) {
-    buttons.push_back(makeButton(kMaximizeButton, 26, ImageRole::MaximizeGlyph, "最大化"));
-    buttons.back().alternateGlyph = resources::embeddedImageBytes(ImageRole::RestoreGlyph);
-  }
-  if (window.showCloseButton) buttons.push_back(makeButton(kCloseButton, 38, ImageRole::CloseGlyph, "关闭"));
+  if (window.showHelpButton) buttons.push_back(makeButton(kHelpButton, 26, "帮助"));
+  if (window.showMenuButton) buttons.push_back(makeButton(kMenuButton, 26, "主菜单"));
+  if (window.showMinimizeButton) buttons.push_back(makeButton(kMinimizeButton, 26, "最小化"));
+  if (window.showMaximizeButton) buttons.push_back(makeButton(kMaximizeButton, 26, "最大化"));
+  if (window.showCloseButton) buttons.push_back(makeButton(kCloseButton, 38, "关闭"));
 
   int widths = 0;
   for (const CaptionButton& button : buttons) widths += button.width;

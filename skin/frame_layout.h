@@ -11,8 +11,8 @@
 namespace skin {
 
 // Appends the caption buttons the record's switches ask for (help, main
-// menu, minimize, maximize, close) and sets the caption strip from the
-// client's right edge.
+// menu, minimize, maximize, close), without their glyphs, and sets the
+// caption strip from the client's right edge.
 void buildCaptionButtons(SkinWindow& window, int clientRight);
 
 // Caption strip and button rectangles for the current client width.

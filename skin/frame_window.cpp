@@ -28,6 +28,14 @@ LRESULT passOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return CallWindowProcA(previousProc(window), window, message, wParam, lParam);
 }
 
+// The 1-based id of the window's record, 0 when it has none.
+int skinIdOfWindow(HWND window) {
+  for (size_t i = 0; i < skinWindowList.size(); ++i) {
+    if (skinWindowList[i]->window == window) return static_cast<int>(i) + 1;
+  }
+  return 0;
+}
+
 SIZE workArea() {
   RECT taskbar{};
   if (HWND tray = FindWindowA("Shell_TrayWnd", nullptr)) GetWindowRect(tray, &taskbar);
@@ -276,10 +284,13 @@ void captionButtonAction(int skinId, int index) {
 }
 
 LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  const int skinId = static_cast<int>(intProp(window, kPropSkinId));
-  SkinWindow* found = skinWindowById(skinId);
-  if (found == nullptr || found->window != window) return passOn(window, message, wParam, lParam);
-  SkinWindow& skin = *found;
+  // Every message of the window comes here, list-view notifications by the
+  // thousand: the record (which holds the same id and previous procedure as
+  // the window's properties) is found without GetPropA, a window-server
+  // round trip under Wine.
+  const int skinId = skinIdOfWindow(window);
+  if (skinId == 0) return passOn(window, message, wParam, lParam);
+  SkinWindow& skin = *skinWindowById(skinId);
   const POINT at = mousePoint(lParam);
 
   switch (message) {
@@ -383,7 +394,7 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       if (!childSkinningOn()) break;
       return hollowColouring(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam));
   }
-  return passOn(window, message, wParam, lParam);
+  return CallWindowProcA(skin.previousWindowProc, window, message, wParam, lParam);
 }
 
 }  // namespace skin

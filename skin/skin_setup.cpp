@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gdiplus/font_objects.h"
+#include "resources/embedded_images.h"
 #include "skin/background_picture.h"
 #include "skin/frame_layout.h"
 #include "skin/frame_window.h"
@@ -49,6 +50,31 @@ int findSkinWindow(HWND window) {
   return 0;
 }
 
+namespace {
+
+resources::ImageRole captionGlyph(int kind) {
+  using resources::ImageRole;
+  switch (kind) {
+    case kHelpButton: return ImageRole::HelpGlyph;
+    case kMenuButton: return ImageRole::MenuGlyph;
+    case kMinimizeButton: return ImageRole::MinimizeGlyph;
+    case kMaximizeButton: return ImageRole::MaximizeGlyph;
+    default: return ImageRole::CloseGlyph;
+  }
+}
+
+// The layout only counts; the pictures come from the embedded images.
+void loadCaptionGlyphs(SkinWindow& window) {
+  for (CaptionButton& button : window.captionButtons) {
+    button.glyph = resources::embeddedImageBytes(captionGlyph(button.kind));
+    if (button.kind == kMaximizeButton) {
+      button.alternateGlyph = resources::embeddedImageBytes(resources::ImageRole::RestoreGlyph);
+    }
+  }
+}
+
+}  // namespace
+
 void applySkin(HWND window, int titleBarHeight, const ApplySkinOptions& options) {
   if (findSkinWindow(window) != 0) return;
   const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
@@ -85,6 +111,7 @@ void applySkin(HWND window, int titleBarHeight, const ApplySkinOptions& options)
   }
 
   buildCaptionButtons(*record, client.right);
+  loadCaptionGlyphs(*record);
   SetWindowLongPtrA(window, GWL_STYLE, style | WS_SYSMENU);
 
   skinWindowList.push_back(std::move(record));

@@ -59,21 +59,16 @@ int FindText(const std::string& subject, const std::string& needle, int start, b
   if (from > subject.size()) return -1;
   size_t at = 0;
   while (at < from) at += CharLength(subject, at);
-  return FindTextAtBoundary(subject, needle, static_cast<int>(at) + 1, caseSensitive);
+  return FindTextFromBoundary(subject, needle, static_cast<int>(at) + 1, caseSensitive);
 }
 
-int FindTextAtBoundary(const std::string& subject, const std::string& needle, int start, bool caseSensitive) {
+int FindTextFromBoundary(const std::string& subject, const std::string& needle, int start, bool caseSensitive) {
+  if (start < 1) start = 1;
   for (size_t at = static_cast<size_t>(start) - 1; at <= subject.size();
        at += (at < subject.size() ? CharLength(subject, at) : 1)) {
     if (MatchesAt(subject, at, needle, caseSensitive)) return static_cast<int>(at) + 1;
   }
   return -1;
-}
-
-bool IsWholeCharacters(const std::string& text) {
-  size_t at = 0;
-  while (at < text.size()) at += CharLength(text, at);
-  return at == text.size();
 }
 
 std::string LowerAscii(const std::string& text) {

@@ -29,16 +29,12 @@ size_t CharLength(const std::string& text, size_t index);
 int FindText(const std::string& subject, const std::string& needle, int start = 1,
              bool caseSensitive = false);
 
-// FindText for a `start` (1-based, at least 1, at most one past the end)
-// known to be a character boundary, such as a position FindText gave:
-// no walk from the beginning, so a search repeated along a long text stays
-// linear.
-int FindTextAtBoundary(const std::string& subject, const std::string& needle, int start,
-                       bool caseSensitive = false);
-
-// Whether `text` ends with a whole character (no lead byte cut off), so
-// that the position after it, wherever it stands, is a character boundary.
-bool IsWholeCharacters(const std::string& text);
+// FindText for a `start` already known to be a character boundary (a
+// position a search returned, or the position just past its match), which
+// spares the walk from the first byte: repeated searches over one text stay
+// linear in its length.
+int FindTextFromBoundary(const std::string& subject, const std::string& needle, int start,
+                         bool caseSensitive = false);
 
 // `text` with A-Z of its single-byte characters turned into a-z.
 std::string LowerAscii(const std::string& text);

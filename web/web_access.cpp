@@ -108,7 +108,8 @@ void SetTimeouts(HINTERNET handle) {
 // follows it): a call that failed after waiting that long timed out.
 unsigned long CallFailure(DWORD started) {
   const DWORD error = GetLastError();
-  return GetTickCount() - started >= kReceiveTimeoutMs ? ERROR_INTERNET_TIMEOUT : error;
+  // The timer that ends the wait may run a little early: allow a tenth.
+  return GetTickCount() - started >= kReceiveTimeoutMs * 9 / 10 ? ERROR_INTERNET_TIMEOUT : error;
 }
 
 // Reads the body to its end; stops early on an error or when abandoned.

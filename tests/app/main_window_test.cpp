@@ -13,7 +13,7 @@
 
 #include "app/app_icon.h"
 #include "app/browser_box.h"
-#include "app/html_view.h"
+#include "htmlview/html_view.h"
 #include "app/main_window_layout.h"
 #include "skin/child_window.h"
 #include "skin/frame_window.h"

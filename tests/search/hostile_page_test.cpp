@@ -23,7 +23,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/search_services.h"
+#include "app/live_search_services.h"
 #include "regex/regex_object.h"
 #include "search/result_parser.h"
 #include "search/search_controller.h"

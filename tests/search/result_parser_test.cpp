@@ -31,13 +31,17 @@ TEST(ExtractAllBetween, CollectsUpToTheFirstEmptyText) {
       {"[a]  1 [/a][a]　2　[/a]", "[a]", "[/a]", {}, {"1", "2"}},  // ASCII and full-width spaces trimmed
       {"[a]1[/a][a]   [/a][a]3[/a]", "[a]", "[/a]", {}, {"1"}},   // a blank text ends the collection
       {"<b>1</B><B>2</b>", "<b>", "</b>", {}, {"1", "2"}},          // case ignored on every repetition
-      {"<b>1</B><B>2</b>", "<b>", "</b>", {true}, {"1</B><B>2"}},   // case-sensitive
-      {"[a]1[/a][a]22[/a][a]3[/a]", "[a]", "[/a]", {false, 1}, {"1"}},  // too long ends it
+      {"<b>1</B><B>2</b>", "<b>", "</b>", {true, 0, {}, {}}, {"1</B><B>2"}},   // case-sensitive
+      {"[a]1[/a][a]22[/a][a]3[/a]", "[a]", "[/a]", {false, 1, {}, {}}, {"1"}},  // too long ends it
       {"[a]1[/a][a]2[/a]", "[a]", "[/a]", {false, 0, "<", ">", true, true}, {"[a]<1>[/a]", "[a]<2>[/a]"}},
       {"[a]1[/a][a]2[/a]", "[a]", "[/a]", {false, 0, "", "", false, false, 4}, {"2"}},
       {"[a]1", "[a]", "[/a]", {}, {}},
       {"", "[a]", "[/a]", {}, {}},
       {"[云端下载]钢铁侠</pre>[云端下载]3</PRE>", "[云端下载]", "</pre>", {}, {"钢铁侠", "3"}},
+      // Later searches go on from the marker just found, still never starting
+      // on the second byte of a character ("\xB0[" is one character).
+      {"[a]1[/a]\xB0[a]2[/a]", "[a]", "[/a]", {}, {"1"}},
+      {"\xB0[a]1[/a][a]2[/a]", "[a]", "[/a]", {false, 0, "", "", false, false, 2}, {"2"}},
   };
   for (const auto& c : cases) {
     Texts out = {"left over"};

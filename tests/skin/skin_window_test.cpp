@@ -218,6 +218,34 @@ TEST_F(SkinWindowTest, ApplySkinRaisesALowTitleBarAndRunsOnlyOnce) {
   ASSERT_EQ(ownLog.timers.size(), 1u) << "messages still reach the window's own procedure";
 }
 
+TEST_F(SkinWindowTest, CaptionButtonsGetTheirEmbeddedGlyphs) {
+  using resources::ImageRole;
+  HWND window = CreateTopLevel(WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
+  ApplySkinOptions options;
+  options.showHelpButton = options.showMenuButton = true;
+  applySkin(window, 35, options);
+  const SkinWindow& skin = *skinWindowById(1);
+  const struct {
+    int kind;
+    ImageRole glyph;
+  } expected[] = {{kHelpButton, ImageRole::HelpGlyph},
+                  {kMenuButton, ImageRole::MenuGlyph},
+                  {kMinimizeButton, ImageRole::MinimizeGlyph},
+                  {kMaximizeButton, ImageRole::MaximizeGlyph},
+                  {kCloseButton, ImageRole::CloseGlyph}};
+  ASSERT_EQ(skin.captionButtons.size(), std::size(expected));
+  for (size_t i = 0; i < std::size(expected); ++i) {
+    const CaptionButton& button = skin.captionButtons[i];
+    SCOPED_TRACE(button.tooltip);
+    EXPECT_EQ(button.kind, expected[i].kind);
+    EXPECT_EQ(button.glyph, resources::embeddedImageBytes(expected[i].glyph));
+    EXPECT_EQ(button.alternateGlyph, button.kind == kMaximizeButton
+                                         ? resources::embeddedImageBytes(ImageRole::RestoreGlyph)
+                                         : Bytes{})
+        << "only the maximize button has a restore glyph";
+  }
+}
+
 TEST_F(SkinWindowTest, ThemeColourComesFromThePicture) {
   HWND window = CreateTopLevel();
   ApplySkinOptions options;

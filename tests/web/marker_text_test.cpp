@@ -48,6 +48,24 @@ TEST(FindText, FindsWholeCharactersFromOneBasedPositions) {
   }
 }
 
+// Repeated cuts start each search where the last one ended, a character
+// boundary; from there the search must find what a walk from the first byte
+// finds, second bytes that look like letters included.
+TEST(FindText, FromABoundaryFindsWhatTheWalkFromTheStartFinds) {
+  const std::string subject = "\xB0" "aA钢a\xB0" "Ab" "\xB0";
+  const char* needles[] = {"a", "A", "钢a", "\xB0" "a", "b", ""};
+  for (size_t at = 0; at <= subject.size(); at += at < subject.size() ? web::CharLength(subject, at) : 1) {
+    const int start = static_cast<int>(at) + 1;
+    for (const char* needle : needles) {
+      for (const bool caseSensitive : {false, true}) {
+        EXPECT_EQ(web::FindTextFromBoundary(subject, needle, start, caseSensitive),
+                  web::FindText(subject, needle, start, caseSensitive))
+            << "'" << needle << "' from " << start << (caseSensitive ? " case-sensitive" : "");
+      }
+    }
+  }
+}
+
 struct TextCase {
   const char* input;
   const char* expected;

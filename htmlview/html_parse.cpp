@@ -1,4 +1,4 @@
-#include "app/html_parse.h"
+#include "htmlview/html_parse.h"
 
 #include <algorithm>
 #include <map>

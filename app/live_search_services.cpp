@@ -1,4 +1,4 @@
-#include "app/search_services.h"
+#include "app/live_search_services.h"
 
 #include <windows.h>
 #include <wininet.h>

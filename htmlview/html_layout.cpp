@@ -1,4 +1,4 @@
-#include "app/html_layout.h"
+#include "htmlview/html_layout.h"
 
 #include <algorithm>
 

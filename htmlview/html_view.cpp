@@ -1,4 +1,4 @@
-#include "app/html_view.h"
+#include "htmlview/html_view.h"
 
 #include <windowsx.h>
 
@@ -10,10 +10,10 @@
 #include <type_traits>
 #include <vector>
 
-#include "app/html_layout.h"
+#include "htmlview/html_layout.h"
+#include "htmlview/html_parse.h"
 #include "web/encoding.h"
 #include "win32/scoped.h"
-#include "app/html_parse.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/html_layout.h"
-#include "app/html_parse.h"
-#include "app/html_view.h"
+#include "htmlview/html_layout.h"
+#include "htmlview/html_parse.h"
+#include "htmlview/html_view.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "app/html_parse.h"
+#include "htmlview/html_parse.h"
 
 namespace html {
 

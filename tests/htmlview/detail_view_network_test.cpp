@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/html_view.h"
+#include "htmlview/html_view.h"
 #include "tests/loopback_socket.h"
 
 namespace {
