@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include <cstdlib>
+
 #include "win32/first_paint.h"
 
 namespace app {
@@ -25,6 +27,9 @@ StartOptions ParseStartOptions(const std::vector<std::string>& args) {
       options.siteRoot = WithoutTrailingSlash(args[++i]);
     } else if (args[i] == "--cloud") {
       options.cloudRoot = WithoutTrailingSlash(args[++i]);
+    } else if (args[i] == "--deadline-ms") {
+      const long value = std::strtol(args[++i].c_str(), nullptr, 10);
+      if (value >= 1) options.deadlineMs = static_cast<unsigned>(value);
     } else if (args[i] == win32::kFirstPaintSwitch) {
       options.firstPaintEvent = args[++i];
     }

@@ -1,6 +1,7 @@
 #include "app/live_search_services.h"
 
 #include <windows.h>
+#include <wininet.h>
 
 #include "search/result_parser.h"
 #include "web/encoding.h"
@@ -18,14 +19,18 @@ search::LocalTime Now() {
 
 }  // namespace
 
-search::FetchOutcome FetchPageOverHttp(const std::string& url) {
+search::FetchOutcome FetchPageOverHttp(const std::string& url, const std::atomic<bool>& abandoned) {
   search::FetchOutcome outcome;
   std::string headers;
+  web::Transfer transfer;
+  transfer.abandoned = &abandoned;
   outcome.body = web::WebAccess(url, 0, std::string(), nullptr, nullptr, nullptr, nullptr, false, nullptr,
-                                std::nullopt, &headers);
+                                std::nullopt, &headers, &transfer);
   // No header block: nothing answered (refused, unreachable, no network).
   outcome.reached = !headers.empty();
   outcome.statusLine = headers.substr(0, headers.find("\r\n"));
+  outcome.timedOut = transfer.error == ERROR_INTERNET_TIMEOUT;
+  outcome.broken = transfer.error != 0;
   return outcome;
 }
 

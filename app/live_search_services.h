@@ -9,6 +9,7 @@ namespace app {
 search::SearchServices MakeSearchServices();
 
 // A plain GET of `url` with the default header block.
-search::FetchOutcome FetchPageOverHttp(const std::string& url);
+// Reading stops once `abandoned` is set.
+search::FetchOutcome FetchPageOverHttp(const std::string& url, const std::atomic<bool>& abandoned);
 
 }  // namespace app

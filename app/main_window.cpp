@@ -21,6 +21,7 @@ const wchar_t kMainWindowClassName[] = L"TorrentFinderMainWindow";
 namespace {
 
 constexpr COLORREF kListTextColour = RGB(96, 96, 96);
+constexpr UINT_PTR kDeadlineTimer = 1;
 
 HFONT CreateSongTypeface(int height) {
   return CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
@@ -80,6 +81,7 @@ bool MainWindow::RegisterClasses(HINSTANCE instance) {
 MainWindow::MainWindow(const StartOptions& options, search::SearchSession& session,
                        const search::SearchServices& services, HICON icon)
     : icon_(icon),
+      deadlineMs_(options.deadlineMs),
       skinned_(options.skinned),
       session_(session),
       services_(services),
@@ -130,6 +132,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return OnColourStatic(reinterpret_cast<HDC>(wParam));
     case kPageLoadedMessage:
       OnPageLoaded(lParam);
+      return 0;
+    case WM_TIMER:
+      OnTimer(static_cast<UINT_PTR>(wParam));
       return 0;
     case WM_ACTIVATE:
       OnActivate(LOWORD(wParam));
@@ -294,19 +299,28 @@ LRESULT MainWindow::OnColourStatic(HDC dc) {
 }
 
 void MainWindow::StartOperation(search::SearchOperation operation) {
-  const search::PageRequest request = controller_.Begin(operation);
   HWND hwnd = hwnd_;
-  // The job owns copies of everything it uses: the window may be gone
-  // before the site answers.
-  StartWorker([services = services_, request, hwnd] {
-    auto outcome = std::make_unique<search::PageOutcome>(search::FetchPage(services, request));
-    if (PostMessageW(hwnd, kPageLoadedMessage, 0, reinterpret_cast<LPARAM>(outcome.get()))) outcome.release();
+  const bool started = controller_.Start(operation, [this, hwnd](const search::PageRequest& request) {
+    // The job owns copies of everything it uses: the window may be gone
+    // before the site answers.
+    return StartWorker([services = services_, request, hwnd] {
+      auto outcome = std::make_unique<search::PageOutcome>(search::FetchPage(services, request));
+      if (PostMessageW(hwnd, kPageLoadedMessage, 0, reinterpret_cast<LPARAM>(outcome.get()))) outcome.release();
+    });
   });
+  // Restarted for the newest operation: only that one is waited for.
+  if (started) SetTimer(hwnd_, kDeadlineTimer, deadlineMs_, nullptr);
 }
 
 void MainWindow::OnPageLoaded(LPARAM outcome) {
   std::unique_ptr<search::PageOutcome> owned(reinterpret_cast<search::PageOutcome*>(outcome));
-  controller_.Complete(*owned);
+  if (controller_.Complete(*owned)) KillTimer(hwnd_, kDeadlineTimer);
+}
+
+void MainWindow::OnTimer(UINT_PTR id) {
+  if (id != kDeadlineTimer) return;
+  KillTimer(hwnd_, kDeadlineTimer);
+  controller_.Expire();
 }
 
 std::string MainWindow::KeywordText() { return web::WideToCp936(WindowTextW(Control(kKeywordEditId))); }

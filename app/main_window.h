@@ -72,6 +72,7 @@ class MainWindow final : public search::SearchView, public search::RowActionsVie
   LRESULT OnNotify(const NMHDR& header);
   LRESULT OnColourStatic(HDC dc);
   void OnPageLoaded(LPARAM outcome);
+  void OnTimer(UINT_PTR id);
 
   // Keyboard and focus (main_window_keys.cpp).
   bool OnKey(const MSG& message);
@@ -91,6 +92,7 @@ class MainWindow final : public search::SearchView, public search::RowActionsVie
   HWND hwnd_ = nullptr;
   bool ownedByWindow_ = false;  // set once the window exists; it deletes the object
   HICON icon_;
+  unsigned deadlineMs_;
   bool skinned_;
   search::SearchSession& session_;
   search::SearchServices services_;

@@ -2,6 +2,7 @@
 
 #include "regex/regex_object.h"
 #include "search/search_controller.h"
+#include "web/encoding.h"
 #include "web/html_text.h"
 #include "web/marker_text.h"
 
@@ -17,12 +18,62 @@ const char kDetailRight[] = "</pre>";
 const char kPagerLeft[] = "上一个</td><td>";
 const char kPagerRight[] = "</td><";
 
-// The cut of every match of `pattern` (case ignored, one line per match:
-// "." stops at a line feed, all matches), decoded as `cut` says.
-std::vector<std::string> CutMatches(const std::string& pageHtml, const char* pattern, const char* left,
-                                    const char* right, web::HtmlCut cut, regex::EngineKind* engine) {
+// The literal pieces of a pattern HEAD(.*)MIDDLE(.*)TAIL, or HEAD(.*)TAIL
+// when MIDDLE is empty.
+struct PatternShape {
+  const char* head;
+  const char* middle;
+  const char* tail;
+};
+
+const PatternShape kNameShape = {"&amp;q=", "\">", "</a></td></tr></table>"};
+const PatternShape kLinkShape = {"f)\" href=\"", "", "\" title=\"magnet链接下载\">"};
+
+// The lines of `page` that can hold a match of a pattern of `shape`, each
+// from its first head to the end of its last tail, joined by line feeds.
+// "." stops at a line break, so a match lies within one line and the rest
+// of a line takes no part; without this a backtracking engine tries every
+// head of a crafted line against every later position, for minutes.
+std::string CandidateLines(const std::string& page, const PatternShape& shape) {
+  const std::string head = shape.head, middle = shape.middle, tail = shape.tail;
+  std::string candidates;
+  size_t lineStart = 0;
+  while (lineStart < page.size()) {
+    size_t lineEnd = page.find_first_of("\r\n", lineStart);
+    if (lineEnd == std::string::npos) lineEnd = page.size();
+    const std::string line = page.substr(lineStart, lineEnd - lineStart);
+    lineStart = lineEnd + 1;
+    // The pieces are whole characters, so each position after one found is
+    // a character boundary.
+    const int first = web::FindText(line, head);
+    if (first == -1) continue;
+    const int afterHead = first + static_cast<int>(head.size());
+    int last = -1;
+    for (int at = web::FindTextFromBoundary(line, tail, afterHead); at != -1;
+         at = web::FindTextFromBoundary(line, tail, at + static_cast<int>(web::CharLength(line, at - 1)))) {
+      last = at;
+    }
+    if (last == -1) continue;
+    if (!middle.empty()) {
+      const int between = web::FindTextFromBoundary(line, middle, afterHead);
+      if (between == -1 || between + static_cast<int>(middle.size()) > last) continue;
+    }
+    candidates += line.substr(static_cast<size_t>(first) - 1, static_cast<size_t>(last - first) + tail.size());
+    candidates += '\n';
+  }
+  return candidates;
+}
+
+// The cut of every match of a pattern of `shape` (case ignored, one line
+// per match: "." stops at a line break, all matches), decoded as `cut` says.
+std::vector<std::string> CutMatches(const std::string& pageHtml, const char* pattern, const PatternShape& shape,
+                                    const char* left, const char* right, web::HtmlCut cut,
+                                    regex::EngineKind* engine) {
+  // Lines are found in the text as the engine reads it: an invalid byte
+  // sequence decodes as a whole, line breaks included.
+  const std::string readable = web::WideToCp936(web::Cp936ToWide(pageHtml));
   regex::RegexObject matcher;
-  matcher.Search(pattern, pageHtml, false, false, true, false);
+  matcher.Search(pattern, CandidateLines(readable, shape), false, false, true, false);
   if (engine != nullptr) *engine = matcher.Engine();
   std::vector<std::string> cuts;
   const int count = matcher.MatchCount();
@@ -65,11 +116,11 @@ std::vector<std::string> ExtractDetails(const std::string& pageHtml) {
 }
 
 std::vector<std::string> ExtractNames(const std::string& pageHtml, regex::EngineKind* engine) {
-  return CutMatches(pageHtml, kNamePattern, ">", "</a>", web::HtmlCut::Name, engine);
+  return CutMatches(pageHtml, kNamePattern, kNameShape, ">", "</a>", web::HtmlCut::Name, engine);
 }
 
 std::vector<std::string> ExtractLinks(const std::string& pageHtml, regex::EngineKind* engine) {
-  return CutMatches(pageHtml, kLinkPattern, "=\"", "\" t", web::HtmlCut::Link, engine);
+  return CutMatches(pageHtml, kLinkPattern, kLinkShape, "=\"", "\" t", web::HtmlCut::Link, engine);
 }
 
 ResultPage ParseResultPage(const std::string& pageHtml) {

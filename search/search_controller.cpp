@@ -11,11 +11,15 @@ namespace {
 const char kSearchStatus[] = "开始搜索。。。。网络资源较多，请稍等。";
 const char kPagingStatus[] = "跳转中。。";
 const char kNoRegexEngine[] = "无法读取结果页面：系统缺少正则表达式引擎。";
+const char kUnreadableSite[] = "搜索失败：无法连接到搜索网站，请检查网络后再试。";
+const char kWorkerNotStarted[] = "搜索失败：无法启动搜索任务，请稍后再试。";
 
 // Page arithmetic wraps like the 32-bit counters it works on.
 int32_t Wrap(int64_t value) { return static_cast<int32_t>(static_cast<uint32_t>(value)); }
 
 }  // namespace
+
+const char kTimeOutMessage[] = "搜索失败：等待搜索网站回应超时，请稍后再试。";
 
 int32_t LeadingInteger(const std::string& text) {
   size_t i = 0;
@@ -35,9 +39,11 @@ int StatusCode(const std::string& statusLine) {
 }
 
 std::string FetchFailureMessage(const FetchOutcome& fetch) {
-  if (!fetch.reached) return "搜索失败：无法连接到搜索网站，请检查网络后再试。";
+  if (fetch.timedOut) return kTimeOutMessage;
+  if (!fetch.reached) return kUnreadableSite;
   const int status = StatusCode(fetch.statusLine);
   if (status >= 400) return "搜索失败：搜索网站返回了错误状态 " + std::to_string(status) + "。";
+  if (fetch.broken) return kUnreadableSite;
   if (fetch.body.empty()) return "搜索失败：搜索网站返回了空白页面。";
   return {};
 }
@@ -46,10 +52,25 @@ SearchController::SearchController(SearchSession& session, SearchView& view, Sea
                                    std::string siteRoot)
     : session_(session), view_(view), services_(std::move(services)), siteRoot_(std::move(siteRoot)) {}
 
+bool SearchController::Start(SearchOperation operation, const std::function<bool(const PageRequest&)>& launch) {
+  const PageRequest request = Begin(operation);
+  if (!launch(request)) {
+    awaited_ = previous_;
+    previous_ = {};
+    view_.ShowContent(kWorkerNotStarted);
+    return false;
+  }
+  if (previous_.abandoned) *previous_.abandoned = true;
+  previous_ = {};
+  return true;
+}
+
 PageRequest SearchController::Begin(SearchOperation operation) {
   PageRequest request;
   request.operation = operation;
-  request.sequence = ++latestSequence_;
+  request.sequence = ++lastSequence_;
+  previous_ = awaited_;
+  awaited_ = {request.sequence, request.abandoned};
   view_.ShowContent(operation == SearchOperation::Search ? kSearchStatus : kPagingStatus);
 
   const std::string k = services_.encodeKeyword(view_.KeywordText());
@@ -79,13 +100,16 @@ PageRequest SearchController::Begin(SearchOperation operation) {
 PageOutcome FetchPage(const SearchServices& services, const PageRequest& request) {
   PageOutcome outcome;
   outcome.request = request;
-  outcome.fetch = services.fetch(request.url);
-  if (FetchFailureMessage(outcome.fetch).empty()) outcome.page = services.parse(outcome.fetch.body);
+  outcome.fetch = services.fetch(request.url, *request.abandoned);
+  if (FetchFailureMessage(outcome.fetch).empty() && !*request.abandoned) {
+    outcome.page = services.parse(outcome.fetch.body);
+  }
   return outcome;
 }
 
 bool SearchController::Complete(const PageOutcome& outcome) {
-  if (outcome.request.sequence != latestSequence_) return false;
+  if (awaited_.sequence == 0 || outcome.request.sequence != awaited_.sequence) return false;
+  awaited_ = {};
 
   // A failure is reported as such; the counters stay with the page before.
   const std::string failure = FetchFailureMessage(outcome.fetch);
@@ -119,12 +143,23 @@ bool SearchController::Complete(const PageOutcome& outcome) {
   return true;
 }
 
+bool SearchController::Expire() {
+  if (awaited_.sequence == 0) return false;
+  *awaited_.abandoned = true;
+  awaited_ = {};
+  ShowFailure(kTimeOutMessage);
+  return true;
+}
+
+// The page before is gone from the list and the indicator; the counters
+// stay as they were.
 void SearchController::ShowFailure(const std::string& message) {
   session_.pageHtml.clear();
   session_.names.clear();
   session_.links.clear();
   session_.details.clear();
   view_.ReplaceRows({}, {});
+  view_.SetPageIndicator("");
   view_.ShowContent(message);
 }
 

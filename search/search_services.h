@@ -2,7 +2,9 @@
 // What the controller needs from the layers below it and from the window.
 // The controller itself holds no window handle, so it can be driven by tests.
 
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,7 +15,13 @@ struct FetchOutcome {
   bool reached = false;    // a response arrived from the site
   std::string statusLine;  // "HTTP/1.1 200 OK"; empty when nothing arrived
   std::string body;        // the page as code-page-936 text
+  bool broken = false;     // the connection failed before the whole body arrived
+  bool timedOut = false;   // the site stopped answering for longer than a time-out
 };
+
+// Set by the window thread when nobody waits for an operation any more; the
+// worker then stops as soon as it can.
+using AbandonFlag = std::shared_ptr<std::atomic<bool>>;
 
 // What the parser cuts out of a result page.
 struct ResultPage {
@@ -33,7 +41,7 @@ struct LocalTime {
 // thread except `now`, which the window thread calls.
 struct SearchServices {
   std::function<std::string(const std::string& keyword)> encodeKeyword;
-  std::function<FetchOutcome(const std::string& url)> fetch;
+  std::function<FetchOutcome(const std::string& url, const std::atomic<bool>& abandoned)> fetch;
   std::function<ResultPage(const std::string& html)> parse;
   std::function<LocalTime()> now;
 };

@@ -44,6 +44,13 @@ RESPONSE fields, all optional:
   "raw"         true: send the headers exactly as listed; otherwise
                 Content-Length and "Connection: close" are added when the
                 script does not name them.
+Faults, for the tests of a client that must survive a failing site:
+  "stall"       seconds (at most 60) to wait after reading the request
+                before answering; "silent": true closes without answering.
+  "reset_after" send only this many bytes of the answer, then reset the
+                connection (RST, not an orderly close).
+  "trickle"     {"bytes": K, "interval": T}: send the answer K bytes at a
+                time, T seconds (at most 5) apart, for at most 60 seconds.
 PARTS: strings, {"hex": "00ff"} or {"repeat": "x", "count": K}.
 
 Example:
@@ -59,7 +66,9 @@ import http
 import json
 import os
 import signal
+import socket
 import socketserver
+import struct
 import sys
 import threading
 import time
@@ -67,6 +76,8 @@ import urllib.parse
 
 MAX_HEAD_BYTES = 1 << 20
 MAX_BODY_BYTES = 16 << 20
+MAX_STALL_SECONDS = 60
+MAX_TRICKLE_SECONDS = 60
 
 
 def bounded(value, low, high, name):
@@ -144,8 +155,41 @@ class Handler(socketserver.StreamRequestHandler):
         if request is None:
             return
         self.server.recorder.record(request)
-        self.wfile.write(self.build_response(request))
+        response = self.route(request["target"])
+        answer = self.build_response(request)
+        stall = min(float(response.get("stall", 0)), MAX_STALL_SECONDS)
+        if stall:
+            time.sleep(stall)
+        if response.get("silent"):
+            return
+        try:
+            if "reset_after" in response:
+                self.send_then_reset(answer[: int(response["reset_after"])])
+            elif "trickle" in response:
+                self.send_slowly(answer, response["trickle"])
+            else:
+                self.wfile.write(answer)
+                self.wfile.flush()
+        except OSError:
+            pass  # the client went away
+
+    def send_then_reset(self, data):
+        self.wfile.write(data)
         self.wfile.flush()
+        # Linger on with a zero time-out: close() then sends RST.
+        self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+        self.connection.close()
+
+    def send_slowly(self, data, trickle):
+        size = max(1, int(trickle.get("bytes", 1)))
+        interval = min(max(float(trickle.get("interval", 1)), 0.01), 5)
+        stop = time.monotonic() + MAX_TRICKLE_SECONDS
+        for at in range(0, len(data), size):
+            if time.monotonic() > stop:
+                return
+            self.wfile.write(data[at : at + size])
+            self.wfile.flush()
+            time.sleep(interval)
 
     def read_request(self):
         head = bytearray()

@@ -4,6 +4,7 @@
 #include <wininet.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "web/cookies.h"
@@ -87,7 +88,55 @@ std::string QueryResponseHeaders(HINTERNET request) {
 struct Exchange {
   Bytes body;
   std::string responseHeaders;
+  unsigned long error = 0;
 };
+
+// Set on every handle of the exchange: not every WinInet passes them on
+// from the Internet handle to the handles made from it.
+void SetTimeouts(HINTERNET handle) {
+  const std::pair<DWORD, DWORD> timeouts[] = {{INTERNET_OPTION_CONNECT_TIMEOUT, kConnectTimeoutMs},
+                                              {INTERNET_OPTION_SEND_TIMEOUT, kSendTimeoutMs},
+                                              {INTERNET_OPTION_RECEIVE_TIMEOUT, kReceiveTimeoutMs}};
+  for (auto [option, milliseconds] : timeouts) {
+    InternetSetOptionA(handle, option, &milliseconds, sizeof milliseconds);
+  }
+}
+
+// The error of the WinInet call that failed just now, begun at `started`
+// (GetTickCount). WinInet versions name an expired receive time-out
+// differently (ERROR_INTERNET_TIMEOUT, or the aborted connection that
+// follows it): a call that failed after waiting that long timed out.
+unsigned long CallFailure(DWORD started) {
+  const DWORD error = GetLastError();
+  // The timer that ends the wait may run a little early: allow a tenth.
+  return GetTickCount() - started >= kReceiveTimeoutMs * 9 / 10 ? ERROR_INTERNET_TIMEOUT : error;
+}
+
+// Reads the body to its end; stops early on an error or when abandoned.
+void ReadBody(HINTERNET request, const Transfer* transfer, Exchange& exchange) {
+  std::vector<unsigned char> chunk(kReadChunk);
+  for (;;) {
+    if (transfer && transfer->abandoned && *transfer->abandoned) {
+      exchange.error = ERROR_INTERNET_OPERATION_CANCELLED;
+      return;
+    }
+    DWORD count = 0;
+    const DWORD started = GetTickCount();
+    if (!InternetReadFile(request, chunk.data(), kReadChunk, &count)) {
+      exchange.error = CallFailure(started);
+      return;
+    }
+    if (count == 0) break;
+    exchange.body.insert(exchange.body.end(), chunk.begin(), chunk.begin() + count);
+  }
+  // Some WinInet versions take a connection reset for the end of the body.
+  DWORD announced = 0;
+  DWORD size = sizeof announced;
+  if (HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &announced, &size, nullptr) &&
+      exchange.body.size() < announced) {
+    exchange.error = ERROR_INTERNET_CONNECTION_RESET;
+  }
+}
 
 // The cookie entry of one Set-Cookie line: "name=value" up to the first
 // ";", or to the end of a line that carries no attributes.
@@ -137,7 +186,7 @@ std::uint32_t RequestFlags(const std::string& url, bool cookieJarSupplied, bool 
 std::string WebAccess(const std::string& url, int method, const std::string& postText, std::string* cookies,
                       std::string* returnedCookies, std::string* extraHeaders, std::string* location,
                       bool noRedirect, Bytes* postBytes, const std::optional<std::string>& proxy,
-                      std::string* responseHeaders) {
+                      std::string* responseHeaders, Transfer* transfer) {
   std::string headerBlock = extraHeaders ? *extraHeaders : std::string();
   Exchange exchange;
   {
@@ -146,15 +195,18 @@ std::string WebAccess(const std::string& url, int method, const std::string& pos
     InternetHandle internet(proxy ? InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_PROXY, proxyText.c_str(), "", 0)
                                   : InternetOpenA(agent.c_str(), INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
     if (!internet) return {};
+    SetTimeouts(internet.get());
     const int port = UrlPort(url);
     if (port > 0xFFFF) return {};
     InternetHandle connection(InternetConnectA(internet.get(), UrlHost(url).c_str(), static_cast<INTERNET_PORT>(port),
                                                nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection) return {};
+    SetTimeouts(connection.get());
     const std::uint32_t flags = RequestFlags(url, cookies != nullptr, noRedirect);
     InternetHandle request(HttpOpenRequestA(connection.get(), method == 1 ? "POST" : "GET", UrlPath(url).c_str(),
                                             "HTTP/1.1", nullptr, nullptr, flags, 0));
     if (!request) return {};
+    SetTimeouts(request.get());
 
     CompleteRequestHeaders(headerBlock, url, cookies);
     if (extraHeaders) *extraHeaders = headerBlock;
@@ -162,19 +214,17 @@ std::string WebAccess(const std::string& url, int method, const std::string& pos
     Bytes& postBody = postBytes ? *postBytes : localPostBytes;
     if (method == 1 && postBody.empty()) postBody.assign(postText.begin(), postText.end());
     char noBody[1] = {0};
+    const DWORD sendStarted = GetTickCount();
     const bool hasBody = method == 1 && !postBody.empty();
     const BOOL sent = HttpSendRequestA(request.get(), headerBlock.c_str(), static_cast<DWORD>(headerBlock.size()),
                                        hasBody ? static_cast<void*>(postBody.data()) : noBody,
                                        hasBody ? static_cast<DWORD>(postBody.size()) : 0);
 
     if (sent) {
-      std::vector<unsigned char> chunk(kReadChunk);
-      DWORD count = 0;
-      while (InternetReadFile(request.get(), chunk.data(), kReadChunk, &count) && count > 0) {
-        exchange.body.insert(exchange.body.end(), chunk.begin(), chunk.begin() + count);
-        count = 0;
-      }
+      ReadBody(request.get(), transfer, exchange);
       exchange.responseHeaders = QueryResponseHeaders(request.get());
+    } else {
+      exchange.error = CallFailure(sendStarted);
     }
   }  // the request, connection and Internet handles close here, in that order
 
@@ -186,6 +236,7 @@ std::string WebAccess(const std::string& url, int method, const std::string& pos
   if (location) *location = newLocation;
   if (returnedCookies) *returnedCookies = newCookies;
   if (responseHeaders) *responseHeaders = exchange.responseHeaders;
+  if (transfer) transfer->error = exchange.error;
 
   const Bytes page = IsUtf8Page(exchange.body, exchange.responseHeaders) ? ConvertCharset(exchange.body)
                                                                          : std::move(exchange.body);

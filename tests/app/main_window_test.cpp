@@ -42,7 +42,7 @@ struct HeldSite {
   search::SearchServices Services() {
     search::SearchServices s;
     s.encodeKeyword = [](const std::string& k) { return web::UrlEncode(k, true, true); };
-    s.fetch = [this](const std::string& url) {
+    s.fetch = [this](const std::string& url, const std::atomic<bool>&) {
       {
         std::lock_guard<std::mutex> lock(mutex);
         urls.push_back(url);

@@ -44,7 +44,7 @@ struct FakeSite {
   SearchServices Services() {
     SearchServices s;
     s.encodeKeyword = [](const std::string& k) { return web::UrlEncode(k, true, true); };
-    s.fetch = [this](const std::string& url) {
+    s.fetch = [this](const std::string& url, const std::atomic<bool>&) {
       requested.push_back(url);
       return answer;
     };
@@ -206,13 +206,15 @@ TEST(SearchController, FailedFetchIsReportedAndKeepsTheCounters) {
       {{true, "HTTP/1.1 404 Not Found", "<html>not here</html>"}, "搜索失败：搜索网站返回了错误状态 404。"},
       {{true, "HTTP/1.0 503 Service Unavailable", ""}, "搜索失败：搜索网站返回了错误状态 503。"},
       {{true, "HTTP/1.1 200 OK", ""}, "搜索失败：搜索网站返回了空白页面。"},
+      {{true, "HTTP/1.1 200 OK", "<html>half a pa", true}, "搜索失败：无法连接到搜索网站，请检查网络后再试。"},
+      {{true, "HTTP/1.1 500 Internal Server Error", "<ht", true}, "搜索失败：搜索网站返回了错误状态 500。"},
+      {{false, "", "", true, true}, "搜索失败：等待搜索网站回应超时，请稍后再试。"},
   };
   for (const SearchOperation operation : {SearchOperation::Search, SearchOperation::NextPage}) {
     for (const auto& c : cases) {
       Fixture f;
       f.Run(SearchOperation::Search);
       f.Run(SearchOperation::NextPage);
-      const std::string indicator = f.view.indicator;
       f.site.answer = c.answer;
       f.Run(operation);
       EXPECT_EQ(f.view.content, c.message);
@@ -221,7 +223,7 @@ TEST(SearchController, FailedFetchIsReportedAndKeepsTheCounters) {
       EXPECT_EQ(f.session.pageHtml, "");
       EXPECT_EQ(f.session.currentPage, 2) << "the counters stay as they were";
       EXPECT_EQ(f.session.pageCount, 120);
-      EXPECT_EQ(f.view.indicator, indicator);
+      EXPECT_EQ(f.view.indicator, "") << "no page is on display";
     }
   }
 }
@@ -242,6 +244,76 @@ TEST(SearchController, PageWithoutResultsKeepsTheNormalSummary) {
   f.site.pages = 0;
   f.Run(SearchOperation::Search);
   EXPECT_EQ(f.view.content, "2013年3月5日9时\r\n搜索完成：本页共有资源0个\r\n          预计共有资源：0个");
+}
+
+// Starts `operation` with a launcher that keeps the request instead of
+// running a worker, as the window's would hand it to one.
+PageRequest StartKept(Fixture& f, SearchOperation operation) {
+  PageRequest kept;
+  EXPECT_TRUE(f.controller.Start(operation, [&](const PageRequest& r) {
+    kept = r;
+    return true;
+  }));
+  return kept;
+}
+
+TEST(SearchController, WorkerThatCannotStartIsReportedAndTheOneBeforeGoesOn) {
+  Fixture f;
+  f.site.rows = 2;
+  f.Run(SearchOperation::Search);
+  const PageRequest older = StartKept(f, SearchOperation::NextPage);
+
+  EXPECT_FALSE(f.controller.Start(SearchOperation::Search, [](const PageRequest&) { return false; }));
+  EXPECT_EQ(f.view.content, "搜索失败：无法启动搜索任务，请稍后再试。");
+  EXPECT_FALSE(*older.abandoned);
+  EXPECT_EQ(f.session.currentPage, 1);
+
+  EXPECT_TRUE(f.controller.Complete(FetchPage(f.site.Services(), older))) << "the earlier result still counts";
+  EXPECT_EQ(f.session.currentPage, 2);
+  EXPECT_EQ(f.view.indicator, " 2/120 ");
+
+  // With nothing in flight the failure stays on screen.
+  EXPECT_FALSE(f.controller.Start(SearchOperation::NextPage, [](const PageRequest&) { return false; }));
+  EXPECT_EQ(f.view.content, "搜索失败：无法启动搜索任务，请稍后再试。");
+  EXPECT_FALSE(f.controller.Expire());
+}
+
+TEST(SearchController, NewerOperationAbandonsTheOneInFlight) {
+  Fixture f;
+  const PageRequest first = StartKept(f, SearchOperation::Search);
+  const PageRequest second = StartKept(f, SearchOperation::NextPage);
+  EXPECT_TRUE(*first.abandoned);
+  EXPECT_FALSE(*second.abandoned);
+
+  // A worker that notices stops before parsing; its outcome is dropped.
+  int parsed = 0;
+  SearchServices services = f.site.Services();
+  services.parse = [&](const std::string&) { return ++parsed, ResultPage{}; };
+  EXPECT_FALSE(f.controller.Complete(FetchPage(services, first)));
+  EXPECT_EQ(parsed, 0);
+  EXPECT_TRUE(f.controller.Complete(FetchPage(services, second)));
+  EXPECT_EQ(parsed, 1);
+}
+
+TEST(SearchController, DeadlineReportsATimeOutAndDropsTheLateResult) {
+  Fixture f;
+  f.Run(SearchOperation::Search);
+  f.Run(SearchOperation::NextPage);
+  const PageRequest late = StartKept(f, SearchOperation::NextPage);
+
+  EXPECT_TRUE(f.controller.Expire());
+  EXPECT_EQ(f.view.content, "搜索失败：等待搜索网站回应超时，请稍后再试。");
+  EXPECT_TRUE(*late.abandoned);
+  EXPECT_TRUE(f.view.rowNames.empty());
+  EXPECT_EQ(f.view.indicator, "");
+  EXPECT_EQ(f.session.currentPage, 2) << "the counters stay";
+  EXPECT_EQ(f.session.pageCount, 120);
+
+  EXPECT_FALSE(f.controller.Complete(FetchPage(f.site.Services(), late)));
+  EXPECT_EQ(f.view.content, "搜索失败：等待搜索网站回应超时，请稍后再试。");
+  EXPECT_FALSE(f.controller.Expire()) << "nothing is waited for any more";
+  f.Run(SearchOperation::NextPage);
+  EXPECT_EQ(f.session.currentPage, 3) << "the next operation works as usual";
 }
 
 TEST(LeadingInteger, ReadsSignAndLeadingDigits) {
