@@ -18,7 +18,7 @@ struct StartOptions {
   std::string cloudRoot = kDefaultCloudRoot;  // "http://host[:port]"
   unsigned deadlineMs = kDefaultDeadlineMs;   // a search or page change gives up after this
   std::string firstPaintEvent;                // see win32/first_paint.h
-  bool skinned = true;  // false only for the benchmark's plain window to compare with
+  bool skinned = true;                        // false only for the benchmark's plain window to compare with
 };
 
 // Reads "--site URL", "--cloud URL", "--deadline-ms N" (N at least 1) and

@@ -33,8 +33,7 @@ bool IsButton(int id) {
     case kGoToPageButtonId:
     case kFirstPageButtonId:
     case kPreviousPageButtonId:
-    case kNextPageButtonId:
-      return true;
+    case kNextPageButtonId: return true;
   }
   return false;
 }
@@ -42,10 +41,8 @@ bool IsButton(int id) {
 // Enter in an edit box stands for the button the box belongs to.
 int ButtonOfEditBox(int id) {
   switch (id) {
-    case kKeywordEditId:
-      return kSearchButtonId;
-    case kPageNumberEditId:
-      return kGoToPageButtonId;
+    case kKeywordEditId: return kSearchButtonId;
+    case kPageNumberEditId: return kGoToPageButtonId;
   }
   return 0;
 }
@@ -69,18 +66,14 @@ KeyDecision DecideKey(const KeyPress& key) {
     return kPassOn;
   }
   switch (key.virtualKey) {
-    case VK_TAB:
-      return {KeyAction::MoveFocus, NextTabStop(key.focusedId, key.shift)};
-    case VK_RETURN:
-      return DecideEnter(key);
+    case VK_TAB: return {KeyAction::MoveFocus, NextTabStop(key.focusedId, key.shift)};
+    case VK_RETURN: return DecideEnter(key);
     case VK_SPACE:
       // A held space clicks once, as it does on any button.
       if (!IsButton(key.focusedId) || key.shift) return kPassOn;
       return key.repeat ? KeyDecision{KeyAction::UseUp, 0} : KeyDecision{KeyAction::Click, key.focusedId};
-    case VK_APPS:
-      return inList ? KeyDecision{KeyAction::ShowRowMenu, 0} : kPassOn;
-    case VK_F10:
-      return inList && key.shift ? KeyDecision{KeyAction::ShowRowMenu, 0} : kPassOn;
+    case VK_APPS: return inList ? KeyDecision{KeyAction::ShowRowMenu, 0} : kPassOn;
+    case VK_F10: return inList && key.shift ? KeyDecision{KeyAction::ShowRowMenu, 0} : kPassOn;
   }
   return kPassOn;
 }

@@ -24,8 +24,8 @@ search::FetchOutcome FetchPageOverHttp(const std::string& url, const std::atomic
   std::string headers;
   web::Transfer transfer;
   transfer.abandoned = &abandoned;
-  outcome.body = web::WebAccess(url, 0, std::string(), nullptr, nullptr, nullptr, nullptr, false, nullptr,
-                                std::nullopt, &headers, &transfer);
+  outcome.body = web::WebAccess(url, 0, std::string(), nullptr, nullptr, nullptr, nullptr, false, nullptr, std::nullopt,
+                                &headers, &transfer);
   // No header block: nothing answered (refused, unreachable, no network).
   outcome.reached = !headers.empty();
   outcome.statusLine = headers.substr(0, headers.find("\r\n"));

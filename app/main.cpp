@@ -40,8 +40,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   const HICON icon = app::LoadAppIcon(instance);
 
   if (!app::MainWindow::RegisterClasses(instance)) return 1;
-  app::MainWindow* window =
-      app::MainWindow::Create(instance, options, g_searchSession, app::MakeSearchServices(), icon);
+  app::MainWindow* window = app::MainWindow::Create(instance, options, g_searchSession, app::MakeSearchServices(),
+                                                    icon);
   if (window == nullptr) return 1;
   ShowWindow(window->hwnd(), showCommand);
   UpdateWindow(window->hwnd());

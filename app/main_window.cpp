@@ -44,18 +44,13 @@ struct ControlClass {
 
 ControlClass ClassFor(ControlKind kind) {
   switch (kind) {
-    case ControlKind::TransparentLabel:
-      return {L"STATIC", nullptr, SS_LEFT | SS_NOPREFIX, 0};
-    case ControlKind::EditBox:
-      return {L"EDIT", nullptr, ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
-    case ControlKind::PushButton:
-      return {L"BUTTON", nullptr, BS_PUSHBUTTON | WS_TABSTOP, 0};
+    case ControlKind::TransparentLabel: return {L"STATIC", nullptr, SS_LEFT | SS_NOPREFIX, 0};
+    case ControlKind::EditBox: return {L"EDIT", nullptr, ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    case ControlKind::PushButton: return {L"BUTTON", nullptr, BS_PUSHBUTTON | WS_TABSTOP, 0};
     case ControlKind::ListView:
       return {WC_LISTVIEWW, nullptr, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE};
-    case ControlKind::HtmlView:
-      return {nullptr, kHtmlViewClassName, 0, 0};
-    case ControlKind::Browser:
-      return {nullptr, kBrowserBoxClassName, 0, 0};
+    case ControlKind::HtmlView: return {nullptr, kHtmlViewClassName, 0, 0};
+    case ControlKind::Browser: return {nullptr, kBrowserBoxClassName, 0, 0};
   }
   return {};
 }
@@ -121,30 +116,15 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE:
-      return OnCreate() ? 0 : -1;
-    case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam));
-      return 0;
-    case WM_NOTIFY:
-      return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
-    case WM_CTLCOLORSTATIC:
-      return OnColourStatic(reinterpret_cast<HDC>(wParam));
-    case kPageLoadedMessage:
-      OnPageLoaded(lParam);
-      return 0;
-    case WM_TIMER:
-      OnTimer(static_cast<UINT_PTR>(wParam));
-      return 0;
-    case WM_ACTIVATE:
-      OnActivate(LOWORD(wParam));
-      break;  // the default handling gives the window the focus
-    case WM_SETFOCUS:
-      OnSetFocus();
-      return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
+    case WM_CREATE: return OnCreate() ? 0 : -1;
+    case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
+    case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_CTLCOLORSTATIC: return OnColourStatic(reinterpret_cast<HDC>(wParam));
+    case kPageLoadedMessage: OnPageLoaded(lParam); return 0;
+    case WM_TIMER: OnTimer(static_cast<UINT_PTR>(wParam)); return 0;
+    case WM_ACTIVATE: OnActivate(LOWORD(wParam)); break;  // the default handling gives the window the focus
+    case WM_SETFOCUS: OnSetFocus(); return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
   }
   return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
@@ -194,12 +174,9 @@ void MainWindow::ApplySkin() {
 
 HFONT MainWindow::FontFor(int fontChoice) const {
   switch (static_cast<ControlFont>(fontChoice)) {
-    case ControlFont::Keyword:
-      return keywordFont_.get();
-    case ControlFont::List:
-      return listFont_.get();
-    case ControlFont::Default:
-      break;
+    case ControlFont::Keyword: return keywordFont_.get();
+    case ControlFont::List: return listFont_.get();
+    case ControlFont::Default: break;
   }
   return defaultFont_.get();
 }
@@ -211,12 +188,11 @@ void MainWindow::CreateControls() {
     const ControlClass cls = ClassFor(design.kind);
     const DWORD style = WS_CHILD | WS_VISIBLE | cls.style;
     const HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id));
-    HWND control =
-        cls.ansiName != nullptr
-            ? CreateWindowExA(cls.exStyle, cls.ansiName, design.text, style, design.x, design.y, design.width,
-                              design.height, hwnd_, id, instance, nullptr)
-            : CreateWindowExW(cls.exStyle, cls.wideName, web::Cp936ToWide(design.text).c_str(), style, design.x,
-                              design.y, design.width, design.height, hwnd_, id, instance, nullptr);
+    HWND control = cls.ansiName != nullptr
+                       ? CreateWindowExA(cls.exStyle, cls.ansiName, design.text, style, design.x, design.y,
+                                         design.width, design.height, hwnd_, id, instance, nullptr)
+                       : CreateWindowExW(cls.exStyle, cls.wideName, web::Cp936ToWide(design.text).c_str(), style,
+                                         design.x, design.y, design.width, design.height, hwnd_, id, instance, nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(static_cast<int>(design.font))), FALSE);
   }
 
@@ -252,43 +228,28 @@ void MainWindow::OnCommand(int id, int code) {
   if (code == BN_CLICKED) {
     switch (id) {
       case kSearchButtonId:
-      case kFirstPageButtonId:
-        return StartOperation(search::SearchOperation::Search);
-      case kNextPageButtonId:
-        return StartOperation(search::SearchOperation::NextPage);
-      case kPreviousPageButtonId:
-        return StartOperation(search::SearchOperation::PreviousPage);
-      case kGoToPageButtonId:
-        return StartOperation(search::SearchOperation::GoToPage);
+      case kFirstPageButtonId: return StartOperation(search::SearchOperation::Search);
+      case kNextPageButtonId: return StartOperation(search::SearchOperation::NextPage);
+      case kPreviousPageButtonId: return StartOperation(search::SearchOperation::PreviousPage);
+      case kGoToPageButtonId: return StartOperation(search::SearchOperation::GoToPage);
     }
   }
   switch (id) {
-    case kSendToThunderCommand:
-      return rowActions_.SendToThunder();
-    case kCopyRowLinkCommand:
-      return rowActions_.CopyRowLink();
-    case kPlayInCloudCommand:
-      return rowActions_.PlayInCloud();
-    case kShowRowDetailsCommand:
-      return rowActions_.ShowRowDetails();
+    case kSendToThunderCommand: return rowActions_.SendToThunder();
+    case kCopyRowLinkCommand: return rowActions_.CopyRowLink();
+    case kPlayInCloudCommand: return rowActions_.PlayInCloud();
+    case kShowRowDetailsCommand: return rowActions_.ShowRowDetails();
   }
 }
 
 LRESULT MainWindow::OnNotify(const NMHDR& header) {
   if (header.idFrom != kResultListId) return 0;
   switch (header.code) {
-    case NM_RCLICK:
-      rowActions_.ShowRowMenu(search::MenuPlace::AtCursor);
-      break;
-    case NM_DBLCLK:
-      rowActions_.PlayInCloud();
-      break;
+    case NM_RCLICK: rowActions_.ShowRowMenu(search::MenuPlace::AtCursor); break;
+    case NM_DBLCLK: rowActions_.PlayInCloud(); break;
     case NM_SETFOCUS:
-    case NM_KILLFOCUS:
-      OnListFocusChanged();
-      break;
-    case NM_CUSTOMDRAW:
-      return OnListCustomDraw(reinterpret_cast<const NMCUSTOMDRAW&>(header));
+    case NM_KILLFOCUS: OnListFocusChanged(); break;
+    case NM_CUSTOMDRAW: return OnListCustomDraw(reinterpret_cast<const NMCUSTOMDRAW&>(header));
   }
   return 0;
 }
@@ -374,8 +335,8 @@ std::string MainWindow::CellText(int row, int column) {
     item.iSubItem = column;
     item.pszText = buffer.data();
     item.cchTextMax = static_cast<int>(buffer.size());
-    const auto length = static_cast<size_t>(
-        SendMessageW(Control(kResultListId), LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+    const auto length = static_cast<size_t>(SendMessageW(Control(kResultListId), LVM_GETITEMTEXTW,
+                                                         static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
     if (length + 1 < buffer.size()) return web::WideToCp936(std::wstring(buffer.data(), length));
     buffer.resize(buffer.size() * 4);
   }

@@ -42,25 +42,13 @@ bool MainWindow::OnKey(const MSG& message) {
 
   const KeyDecision decision = DecideKey(key);
   switch (decision.action) {
-    case KeyAction::PassOn:
-      return false;
-    case KeyAction::UseUp:
-      return true;
-    case KeyAction::MoveFocus:
-      MoveFocusTo(decision.control);
-      return true;
-    case KeyAction::Click:
-      ClickButton(decision.control);
-      return true;
-    case KeyAction::ShowRowMenu:
-      rowActions_.ShowRowMenu(search::MenuPlace::AtRow);
-      return true;
-    case KeyAction::CopyRowLink:
-      rowActions_.CopyRowLink();
-      return true;
-    case KeyAction::PlayInCloud:
-      rowActions_.PlayInCloud();
-      return true;
+    case KeyAction::PassOn: return false;
+    case KeyAction::UseUp: return true;
+    case KeyAction::MoveFocus: MoveFocusTo(decision.control); return true;
+    case KeyAction::Click: ClickButton(decision.control); return true;
+    case KeyAction::ShowRowMenu: rowActions_.ShowRowMenu(search::MenuPlace::AtRow); return true;
+    case KeyAction::CopyRowLink: rowActions_.CopyRowLink(); return true;
+    case KeyAction::PlayInCloud: rowActions_.PlayInCloud(); return true;
   }
   return false;
 }

@@ -98,9 +98,9 @@ void RunCharset(const Pages& pages) {
           std::wstring wide(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, bytes, size, nullptr, 0)), L'\0');
           MultiByteToWideChar(CP_UTF8, 0, bytes, size, wide.data(), static_cast<int>(wide.size()));
           const int wideSize = static_cast<int>(wide.size());
-          std::string out(static_cast<size_t>(WideCharToMultiByte(936, 0, wide.data(), wideSize, nullptr, 0,
-                                                                  nullptr, nullptr)),
-                          '\0');
+          std::string out(
+              static_cast<size_t>(WideCharToMultiByte(936, 0, wide.data(), wideSize, nullptr, 0, nullptr, nullptr)),
+              '\0');
           WideCharToMultiByte(936, 0, wide.data(), wideSize, out.data(), static_cast<int>(out.size()), nullptr,
                               nullptr);
           g_sink = out.size();

@@ -23,11 +23,10 @@ struct StartRun {
 
 StartRun StartOnce(const std::string& program, const std::string& arguments, int run) {
   StartRun result;
-  const std::string eventName =
-      "TorrentFinderBenchPaint" + std::to_string(GetCurrentProcessId()) + "_" + std::to_string(run);
+  const std::string eventName = "TorrentFinderBenchPaint" + std::to_string(GetCurrentProcessId()) + "_" +
+                                std::to_string(run);
   win32::ScopedHandle painted(CreateEventA(nullptr, TRUE, FALSE, eventName.c_str()));
-  std::string commandLine =
-      "\"" + program + "\" " + arguments + " " + win32::kFirstPaintSwitch + " " + eventName;
+  std::string commandLine = "\"" + program + "\" " + arguments + " " + win32::kFirstPaintSwitch + " " + eventName;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};

@@ -64,8 +64,8 @@ void PaintEverything(HWND window) {
 bool SearchOnce(HWND window) {
   static const std::string kFinished = "搜索完成";
   SendMessageW(GetDlgItem(window, app::kSearchButtonId), BM_CLICK, 0, 0);
-  const bool finished =
-      PumpUntil([&] { return SummaryText(window).find(kFinished) != std::string::npos; }, kSearchTimeoutMs);
+  const bool finished = PumpUntil([&] { return SummaryText(window).find(kFinished) != std::string::npos; },
+                                  kSearchTimeoutMs);
   PaintEverything(window);
   return finished;
 }
@@ -151,8 +151,8 @@ void RunWindow(const std::string& siteRoot) {
   plainOptions.skinned = false;
   if (!app::MainWindow::RegisterClasses(instance)) return;
   app::MainWindow* skinned = app::MainWindow::Create(instance, options, session, app::MakeSearchServices(), nullptr);
-  app::MainWindow* plain =
-      app::MainWindow::Create(instance, plainOptions, plainSession, app::MakeSearchServices(), nullptr);
+  app::MainWindow* plain = app::MainWindow::Create(instance, plainOptions, plainSession, app::MakeSearchServices(),
+                                                   nullptr);
   if (skinned == nullptr || plain == nullptr) return;
   HWND window = skinned->hwnd();
   ShowWindow(plain->hwnd(), SW_SHOWNOACTIVATE);
@@ -195,9 +195,10 @@ void RunWindow(const std::string& siteRoot) {
   SearchOnce(window);
   plain->ReplaceRows(session.names, session.links);
   PaintEverything(plain->hwnd());
-  PrintSection("Painting: whole-window repaint (RedrawWindow, every child, RDW_UPDATENOW) against a plain window "
-               "of the same size and controls (interleaved)",
-               {"what", "runs", "ms", "ratio to plain"});
+  PrintSection(
+      "Painting: whole-window repaint (RedrawWindow, every child, RDW_UPDATENOW) against a plain window "
+      "of the same size and controls (interleaved)",
+      {"what", "runs", "ms", "ratio to plain"});
   Samples skinnedPaint, plainPaint;
   for (int i = 0; i < 60; ++i) {
     double t0 = NowMs();
@@ -207,18 +208,18 @@ void RunWindow(const std::string& siteRoot) {
     FullRepaint(plain->hwnd());
     plainPaint.Add(NowMs() - t0);
   }
-  PrintRow({"skinned main window", "60", Figure(skinnedPaint, 2), Number(skinnedPaint.Median() / plainPaint.Median(), 2)});
+  PrintRow(
+      {"skinned main window", "60", Figure(skinnedPaint, 2), Number(skinnedPaint.Median() / plainPaint.Median(), 2)});
   PrintRow({"plain window", "60", Figure(plainPaint, 2), "1.00"});
 
-  const skin::SkinWindow* skin =
-      skin::skinWindowById(reinterpret_cast<INT_PTR>(GetPropA(window, skin::kPropSkinId)));
+  const skin::SkinWindow* skin = skin::skinWindowById(reinterpret_cast<INT_PTR>(GetPropA(window, skin::kPropSkinId)));
   const MemoryFigures beforeFades = Measure(window);
   MemoryFigures afterFades;
   if (skin != nullptr && !skin->captionButtons.empty()) {
     Samples steps;
     for (int fade = 0; fade < 1000; ++fade) HoverFade(window, *skin, fade < 50 ? &steps : nullptr);
-    PrintRow({"hover-fade step (caption button, one timer tick)", std::to_string(steps.Count()), Figure(steps, 3),
-              "-"});
+    PrintRow(
+        {"hover-fade step (caption button, one timer tick)", std::to_string(steps.Count()), Figure(steps, 3), "-"});
     afterFades = Measure(window);
   }
 

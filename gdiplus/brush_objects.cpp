@@ -28,8 +28,8 @@ bool SolidBrushObject::CreateSolidFill(ARGB colour) {
 bool LinearBrushObject::CreateLineBrush(PointF start, PointF end, ARGB startColour, ARGB endColour) {
   DeleteBrush();
   Gdiplus::GpLineGradient* brush = nullptr;
-  Gdiplus::Status status =
-      flat::GdipCreateLineBrush(&start, &end, startColour, endColour, Gdiplus::WrapModeTile, &brush);
+  Gdiplus::Status status = flat::GdipCreateLineBrush(&start, &end, startColour, endColour, Gdiplus::WrapModeTile,
+                                                     &brush);
   return Adopt(status, brush);
 }
 
@@ -60,7 +60,8 @@ bool PathBrushObject::SetPathGradientSurroundColorsWithCount(const std::vector<A
     if (*count < 0 || *count > used) return KeepStatus(Gdiplus::InvalidParameter);
     used = *count;
   }
-  bool ok = KeepStatus(flat::GdipSetPathGradientSurroundColorsWithCount(GetPathGradientHandle(), colours.data(), &used));
+  bool ok = KeepStatus(
+      flat::GdipSetPathGradientSurroundColorsWithCount(GetPathGradientHandle(), colours.data(), &used));
   if (count != nullptr) *count = used;
   return ok;
 }

@@ -143,8 +143,8 @@ bool FontObject::DeleteFont() {
   return ok;
 }
 
-bool CreatePainterFont(FontObject& font, const std::string& familyName, float emSize, INT style,
-                       Gdiplus::Unit unit, HWND control) {
+bool CreatePainterFont(FontObject& font, const std::string& familyName, float emSize, INT style, Gdiplus::Unit unit,
+                       HWND control) {
   if (font.CreateFontByName(familyName, emSize, style, unit)) return true;
   if (control != nullptr) {
     HFONT own = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));

@@ -50,7 +50,7 @@ class FontObject : public NativeObject<Gdiplus::GpFont> {
 // the system's font substitution), then the generic sans-serif family, and
 // at last any installed family. So text appears on every system, whichever
 // fonts it has.
-bool CreatePainterFont(FontObject& font, const std::string& familyName, float emSize, INT style,
-                       Gdiplus::Unit unit, HWND control = nullptr);
+bool CreatePainterFont(FontObject& font, const std::string& familyName, float emSize, INT style, Gdiplus::Unit unit,
+                       HWND control = nullptr);
 
 }  // namespace gdiplus

@@ -51,7 +51,9 @@ bool GraphicsObject::SetTextRenderingHint(Gdiplus::TextRenderingHint hint) {
   return KeepStatus(flat::GdipSetTextRenderingHint(GetNativeHandle(), hint));
 }
 
-bool GraphicsObject::GraphicsClear(ARGB colour) { return KeepStatus(flat::GdipGraphicsClear(GetNativeHandle(), colour)); }
+bool GraphicsObject::GraphicsClear(ARGB colour) {
+  return KeepStatus(flat::GdipGraphicsClear(GetNativeHandle(), colour));
+}
 
 bool GraphicsObject::DrawLine(const PenObject& pen, float x1, float y1, float x2, float y2) {
   return KeepStatus(flat::GdipDrawLine(GetNativeHandle(), pen.GetNativeHandle(), x1, y1, x2, y2));
@@ -76,20 +78,18 @@ bool GraphicsObject::FillPath(const BrushObject& brush, const PathObject& path) 
 bool GraphicsObject::DrawString(const std::string& text, const FontObject& font, const BrushObject& brush,
                                 const RectF& layout, const StringFormatObject* format) {
   std::wstring wide = TextToWide(text);
-  return KeepStatus(flat::GdipDrawString(GetNativeHandle(), wide.c_str(), static_cast<INT>(wide.size()),
-                                         font.GetNativeHandle(), &layout,
-                                         format != nullptr ? format->GetNativeHandle() : nullptr,
-                                         brush.GetNativeHandle()));
+  return KeepStatus(
+      flat::GdipDrawString(GetNativeHandle(), wide.c_str(), static_cast<INT>(wide.size()), font.GetNativeHandle(),
+                           &layout, format != nullptr ? format->GetNativeHandle() : nullptr, brush.GetNativeHandle()));
 }
 
 bool GraphicsObject::MeasureString(const std::string& text, const FontObject& font, const RectF& layout,
                                    const StringFormatObject* format, RectF& bounds) {
   std::wstring wide = TextToWide(text);
   bounds = RectF();
-  return KeepStatus(flat::GdipMeasureString(GetNativeHandle(), wide.c_str(), static_cast<INT>(wide.size()),
-                                            font.GetNativeHandle(), &layout,
-                                            format != nullptr ? format->GetNativeHandle() : nullptr, &bounds,
-                                            nullptr, nullptr));
+  return KeepStatus(flat::GdipMeasureString(
+      GetNativeHandle(), wide.c_str(), static_cast<INT>(wide.size()), font.GetNativeHandle(), &layout,
+      format != nullptr ? format->GetNativeHandle() : nullptr, &bounds, nullptr, nullptr));
 }
 
 bool GraphicsObject::DrawImage(const ImageObjectBase& image, float x, float y) {

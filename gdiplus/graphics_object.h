@@ -34,8 +34,8 @@ class GraphicsObject : public NativeObject<Gdiplus::GpGraphics> {
   bool FillPath(const BrushObject& brush, const PathObject& path);
 
   // `text` is in the ANSI code page.
-  bool DrawString(const std::string& text, const FontObject& font, const BrushObject& brush,
-                  const RectF& layout, const StringFormatObject* format = nullptr);
+  bool DrawString(const std::string& text, const FontObject& font, const BrushObject& brush, const RectF& layout,
+                  const StringFormatObject* format = nullptr);
   bool MeasureString(const std::string& text, const FontObject& font, const RectF& layout,
                      const StringFormatObject* format, RectF& bounds);
 

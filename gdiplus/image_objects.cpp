@@ -52,8 +52,7 @@ bool ImageObjectBase::Adopt(Gdiplus::Status status, Gdiplus::GpImage* image) {
   return KeepStatus(status);
 }
 
-Bytes ImageObjectBase::SaveImageToStream(const char* format,
-                                         const Gdiplus::EncoderParameters* parameters) const {
+Bytes ImageObjectBase::SaveImageToStream(const char* format, const Gdiplus::EncoderParameters* parameters) const {
   std::string wanted = format != nullptr ? std::string(format) : GetImageRawFormat();
   CLSID encoder = {};
   if (!FindEncoder(wanted, encoder)) return Bytes();

@@ -19,8 +19,7 @@ class ImageObjectBase : public NativeObject<Gdiplus::GpImage> {
   // The encoded image, or empty bytes when no encoder has the format
   // identifier (compared exactly: upper-case hexadecimal in braces) or the
   // save fails. Without a format the image's own raw format is used.
-  Bytes SaveImageToStream(const char* format = nullptr,
-                          const Gdiplus::EncoderParameters* parameters = nullptr) const;
+  Bytes SaveImageToStream(const char* format = nullptr, const Gdiplus::EncoderParameters* parameters = nullptr) const;
 
   // The image's own format identifier as "{XXXXXXXX-...}" text; empty on failure.
   std::string GetImageRawFormat() const;

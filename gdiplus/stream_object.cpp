@@ -40,9 +40,7 @@ void StreamObject::ReleaseStream() {
   }
 }
 
-SIZE_T StreamObject::GlobalSize() const {
-  return memoryHandle == nullptr ? 0 : ::GlobalSize(memoryHandle);
-}
+SIZE_T StreamObject::GlobalSize() const { return memoryHandle == nullptr ? 0 : ::GlobalSize(memoryHandle); }
 
 Bytes StreamObject::GetBytes() const {
   if (stream == nullptr) return Bytes();

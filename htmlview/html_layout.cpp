@@ -40,8 +40,12 @@ constexpr int kBackgroundPadding = 3;
 class Layouter {
  public:
   Layouter(const Document &document, Measurer &measurer, const LayoutOptions &options)
-      : doc_(document), measurer_(measurer), options_(options), metrics_(document.styles.size()),
-        known_(document.styles.size(), false), y_(options.padding) {}
+      : doc_(document),
+        measurer_(measurer),
+        options_(options),
+        metrics_(document.styles.size()),
+        known_(document.styles.size(), false),
+        y_(options.padding) {}
 
   Layout Run() {
     for (std::size_t i = 0; i < doc_.items.size(); ++i) {
@@ -85,9 +89,7 @@ class Layouter {
 
   int Pixels(int centiPt) const { return PointsToPixels(centiPt, options_.dpi); }
 
-  int Left() const {
-    return std::min(options_.padding + indent_, std::max(options_.padding, options_.width / 2));
-  }
+  int Left() const { return std::min(options_.padding + indent_, std::max(options_.padding, options_.width / 2)); }
   int Right() const {
     return std::max(options_.width - options_.padding - rightInset_, Left() + std::max(1, options_.width / 4));
   }
@@ -109,8 +111,10 @@ class Layouter {
       if (c == L' ') {
         CommitWord();
         Piece space{index, i, i + 1, advances_[i]};
-        if (item.keepSpaces) PlaceKeptSpace(space);
-        else AddCollapsibleSpace(space);
+        if (item.keepSpaces)
+          PlaceKeptSpace(space);
+        else
+          AddCollapsibleSpace(space);
         previous_ = 0;
         continue;
       }

@@ -24,9 +24,9 @@ class Measurer {
 };
 
 struct LayoutOptions {
-  int width = 0;      // of the whole box, in pixels
-  int dpi = 96;       // vertical pixels per inch, for point sizes
-  int padding = 4;    // around the content
+  int width = 0;    // of the whole box, in pixels
+  int dpi = 96;     // vertical pixels per inch, for point sizes
+  int padding = 4;  // around the content
 };
 
 // A piece of one item's text drawn on one line: text[begin, end) of
@@ -59,7 +59,7 @@ struct Layout {
   std::vector<Line> lines;          // top to bottom
   std::vector<Fragment> fragments;  // in line order
   std::vector<Background> backgrounds;
-  int height = 0;                   // of the whole content, padding included
+  int height = 0;  // of the whole content, padding included
 };
 
 // Points (in 1/100 pt) to pixels at the given dpi, rounded.

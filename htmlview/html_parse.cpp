@@ -12,8 +12,7 @@ namespace html {
 namespace {
 
 auto StyleTie(const Style &s) {
-  return std::tie(s.sizeCentiPt, s.colour, s.bold, s.italic, s.underline, s.strikeout,
-                  s.raiseCentiPt, s.face);
+  return std::tie(s.sizeCentiPt, s.colour, s.bold, s.italic, s.underline, s.strikeout, s.raiseCentiPt, s.face);
 }
 
 struct StyleLess {
@@ -49,9 +48,48 @@ bool DecodeEntity(const std::wstring &source, std::size_t pos, std::wstring &out
 // Element kinds. Only known elements are kept on the open-element stack;
 // everything else is dropped and its text shown in the surrounding style.
 enum class Tag {
-  P, Div, Pre, H1, H2, H3, H4, H5, H6, Table, Tr, Td, Th, Ul, Ol, Li, Blockquote, Center,
-  Dl, Dt, Dd, Address, B, Strong, I, Em, U, S, Strike, Code, A, Sub, Sup, Big, Small, Font,
-  Span, Br, Hr, Script, Style, Title,
+  P,
+  Div,
+  Pre,
+  H1,
+  H2,
+  H3,
+  H4,
+  H5,
+  H6,
+  Table,
+  Tr,
+  Td,
+  Th,
+  Ul,
+  Ol,
+  Li,
+  Blockquote,
+  Center,
+  Dl,
+  Dt,
+  Dd,
+  Address,
+  B,
+  Strong,
+  I,
+  Em,
+  U,
+  S,
+  Strike,
+  Code,
+  A,
+  Sub,
+  Sup,
+  Big,
+  Small,
+  Font,
+  Span,
+  Br,
+  Hr,
+  Script,
+  Style,
+  Title,
 };
 
 using TagSet = std::uint64_t;
@@ -64,27 +102,48 @@ struct TagInfo {
 };
 
 const TagInfo kTags[] = {
-    {L"p", Tag::P, true},          {L"div", Tag::Div, true},
-    {L"pre", Tag::Pre, true},      {L"h1", Tag::H1, true},
-    {L"h2", Tag::H2, true},        {L"h3", Tag::H3, true},
-    {L"h4", Tag::H4, true},        {L"h5", Tag::H5, true},
-    {L"h6", Tag::H6, true},        {L"table", Tag::Table, true},
-    {L"tr", Tag::Tr, true},        {L"td", Tag::Td, false},
-    {L"th", Tag::Th, false},       {L"ul", Tag::Ul, true},
-    {L"ol", Tag::Ol, true},        {L"li", Tag::Li, true},
-    {L"blockquote", Tag::Blockquote, true}, {L"center", Tag::Center, true},
-    {L"dl", Tag::Dl, true},        {L"dt", Tag::Dt, true},
-    {L"dd", Tag::Dd, true},        {L"address", Tag::Address, true},
-    {L"b", Tag::B, false},         {L"strong", Tag::Strong, false},
-    {L"i", Tag::I, false},         {L"em", Tag::Em, false},
-    {L"u", Tag::U, false},         {L"s", Tag::S, false},
-    {L"strike", Tag::Strike, false}, {L"code", Tag::Code, false},
-    {L"a", Tag::A, false},         {L"sub", Tag::Sub, false},
-    {L"sup", Tag::Sup, false},     {L"big", Tag::Big, false},
-    {L"small", Tag::Small, false}, {L"font", Tag::Font, false},
-    {L"span", Tag::Span, false},   {L"br", Tag::Br, false},
-    {L"hr", Tag::Hr, true},        {L"script", Tag::Script, false},
-    {L"style", Tag::Style, false}, {L"title", Tag::Title, false},
+    {L"p", Tag::P, true},
+    {L"div", Tag::Div, true},
+    {L"pre", Tag::Pre, true},
+    {L"h1", Tag::H1, true},
+    {L"h2", Tag::H2, true},
+    {L"h3", Tag::H3, true},
+    {L"h4", Tag::H4, true},
+    {L"h5", Tag::H5, true},
+    {L"h6", Tag::H6, true},
+    {L"table", Tag::Table, true},
+    {L"tr", Tag::Tr, true},
+    {L"td", Tag::Td, false},
+    {L"th", Tag::Th, false},
+    {L"ul", Tag::Ul, true},
+    {L"ol", Tag::Ol, true},
+    {L"li", Tag::Li, true},
+    {L"blockquote", Tag::Blockquote, true},
+    {L"center", Tag::Center, true},
+    {L"dl", Tag::Dl, true},
+    {L"dt", Tag::Dt, true},
+    {L"dd", Tag::Dd, true},
+    {L"address", Tag::Address, true},
+    {L"b", Tag::B, false},
+    {L"strong", Tag::Strong, false},
+    {L"i", Tag::I, false},
+    {L"em", Tag::Em, false},
+    {L"u", Tag::U, false},
+    {L"s", Tag::S, false},
+    {L"strike", Tag::Strike, false},
+    {L"code", Tag::Code, false},
+    {L"a", Tag::A, false},
+    {L"sub", Tag::Sub, false},
+    {L"sup", Tag::Sup, false},
+    {L"big", Tag::Big, false},
+    {L"small", Tag::Small, false},
+    {L"font", Tag::Font, false},
+    {L"span", Tag::Span, false},
+    {L"br", Tag::Br, false},
+    {L"hr", Tag::Hr, true},
+    {L"script", Tag::Script, false},
+    {L"style", Tag::Style, false},
+    {L"title", Tag::Title, false},
 };
 
 const TagInfo *FindTag(const std::wstring &lowerName) {
@@ -99,15 +158,12 @@ struct NamedColour {
 };
 
 const NamedColour kNamedColours[] = {
-    {L"black", rgb(0, 0, 0)},         {L"white", rgb(255, 255, 255)},
-    {L"red", rgb(255, 0, 0)},         {L"green", rgb(0, 128, 0)},
-    {L"blue", rgb(0, 0, 255)},        {L"yellow", rgb(255, 255, 0)},
-    {L"gray", rgb(128, 128, 128)},    {L"grey", rgb(128, 128, 128)},
-    {L"silver", rgb(192, 192, 192)},  {L"maroon", rgb(128, 0, 0)},
-    {L"purple", rgb(128, 0, 128)},    {L"fuchsia", rgb(255, 0, 255)},
-    {L"lime", rgb(0, 255, 0)},        {L"olive", rgb(128, 128, 0)},
-    {L"navy", rgb(0, 0, 128)},        {L"teal", rgb(0, 128, 128)},
-    {L"aqua", rgb(0, 255, 255)},      {L"orange", rgb(255, 165, 0)},
+    {L"black", rgb(0, 0, 0)},      {L"white", rgb(255, 255, 255)}, {L"red", rgb(255, 0, 0)},
+    {L"green", rgb(0, 128, 0)},    {L"blue", rgb(0, 0, 255)},      {L"yellow", rgb(255, 255, 0)},
+    {L"gray", rgb(128, 128, 128)}, {L"grey", rgb(128, 128, 128)},  {L"silver", rgb(192, 192, 192)},
+    {L"maroon", rgb(128, 0, 0)},   {L"purple", rgb(128, 0, 128)},  {L"fuchsia", rgb(255, 0, 255)},
+    {L"lime", rgb(0, 255, 0)},     {L"olive", rgb(128, 128, 0)},   {L"navy", rgb(0, 0, 128)},
+    {L"teal", rgb(0, 128, 128)},   {L"aqua", rgb(0, 255, 255)},    {L"orange", rgb(255, 165, 0)},
 };
 
 bool ParseColour(std::wstring value, Colour &colour) {
@@ -235,10 +291,15 @@ Style ElementStyle(Tag tag, const Attributes &attributes, const Style &parent) {
       break;
     case Tag::Big: s.sizeCentiPt = parent.sizeCentiPt * 125 / 100; break;
     case Tag::Small: s.sizeCentiPt = parent.sizeCentiPt * 75 / 100; break;
-    case Tag::B: case Tag::Strong: case Tag::Th: s.bold = true; break;
-    case Tag::I: case Tag::Em: case Tag::Address: s.italic = true; break;
+    case Tag::B:
+    case Tag::Strong:
+    case Tag::Th: s.bold = true; break;
+    case Tag::I:
+    case Tag::Em:
+    case Tag::Address: s.italic = true; break;
     case Tag::U: s.underline = true; break;
-    case Tag::S: case Tag::Strike: s.strikeout = true; break;
+    case Tag::S:
+    case Tag::Strike: s.strikeout = true; break;
     case Tag::Font: {
       Colour c;
       if (const std::wstring *v = FindAttribute(attributes, L"color"); v && ParseColour(*v, c)) s.colour = c;
@@ -249,8 +310,7 @@ Style ElementStyle(Tag tag, const Attributes &attributes, const Style &parent) {
       }
       break;
     }
-    default:
-      break;
+    default: break;
   }
   if (HasClass(attributes, L"comment")) s.colour = rgb(0, 128, 0);
   // Keep absurd nesting (<big> a thousand times) within what GDI can draw.
@@ -261,20 +321,29 @@ Style ElementStyle(Tag tag, const Attributes &attributes, const Style &parent) {
 
 int BlockMargin(Tag tag, const Style &s) {
   switch (tag) {
-    case Tag::P: case Tag::Pre: case Tag::H1: case Tag::H2: case Tag::H3: case Tag::H4:
-    case Tag::H5: case Tag::H6: case Tag::Ul: case Tag::Ol: case Tag::Blockquote: case Tag::Dl:
-      return s.sizeCentiPt / 2;
-    default:
-      return 0;
+    case Tag::P:
+    case Tag::Pre:
+    case Tag::H1:
+    case Tag::H2:
+    case Tag::H3:
+    case Tag::H4:
+    case Tag::H5:
+    case Tag::H6:
+    case Tag::Ul:
+    case Tag::Ol:
+    case Tag::Blockquote:
+    case Tag::Dl: return s.sizeCentiPt / 2;
+    default: return 0;
   }
 }
 
 int BlockIndent(Tag tag, const Style &s) {
   switch (tag) {
-    case Tag::Ul: case Tag::Ol: case Tag::Blockquote: case Tag::Dd:
-      return s.sizeCentiPt * 2;
-    default:
-      return 0;
+    case Tag::Ul:
+    case Tag::Ol:
+    case Tag::Blockquote:
+    case Tag::Dd: return s.sizeCentiPt * 2;
+    default: return 0;
   }
 }
 
@@ -464,19 +533,17 @@ class Parser {
 
   // Elements that end implicitly when a sibling starts, as browsers do.
   void CloseImplied(Tag tag, bool block) {
-    const TagSet blockBarrier = Bit(Tag::Div) | Bit(Tag::Table) | Bit(Tag::Td) | Bit(Tag::Th) |
-                                Bit(Tag::Li) | Bit(Tag::Ul) | Bit(Tag::Ol) | Bit(Tag::Blockquote) |
-                                Bit(Tag::Center) | Bit(Tag::Dd) | Bit(Tag::Dt);
+    const TagSet blockBarrier = Bit(Tag::Div) | Bit(Tag::Table) | Bit(Tag::Td) | Bit(Tag::Th) | Bit(Tag::Li) |
+                                Bit(Tag::Ul) | Bit(Tag::Ol) | Bit(Tag::Blockquote) | Bit(Tag::Center) | Bit(Tag::Dd) |
+                                Bit(Tag::Dt);
     std::size_t index = std::wstring::npos;
     switch (tag) {
       case Tag::Li: index = FindOpen(Bit(Tag::Li), Bit(Tag::Ul) | Bit(Tag::Ol) | Bit(Tag::Table)); break;
       case Tag::Tr: index = FindOpen(Bit(Tag::Tr), Bit(Tag::Table)); break;
-      case Tag::Td: case Tag::Th:
-        index = FindOpen(Bit(Tag::Td) | Bit(Tag::Th), Bit(Tag::Tr) | Bit(Tag::Table));
-        break;
-      case Tag::Dt: case Tag::Dd:
-        index = FindOpen(Bit(Tag::Dt) | Bit(Tag::Dd), Bit(Tag::Dl));
-        break;
+      case Tag::Td:
+      case Tag::Th: index = FindOpen(Bit(Tag::Td) | Bit(Tag::Th), Bit(Tag::Tr) | Bit(Tag::Table)); break;
+      case Tag::Dt:
+      case Tag::Dd: index = FindOpen(Bit(Tag::Dt) | Bit(Tag::Dd), Bit(Tag::Dl)); break;
       default:
         if (block) index = FindOpen(Bit(Tag::P), blockBarrier);
         break;
@@ -599,8 +666,10 @@ class Parser {
   void PushPreformatted(const std::wstring &text) {
     std::size_t start = 0;
     if (skipPreNewline_) {
-      if (text.compare(0, 2, L"\r\n") == 0) start = 2;
-      else if (!text.empty() && (text[0] == L'\n' || text[0] == L'\r')) start = 1;
+      if (text.compare(0, 2, L"\r\n") == 0)
+        start = 2;
+      else if (!text.empty() && (text[0] == L'\n' || text[0] == L'\r'))
+        start = 1;
     }
     std::size_t segment = start;
     for (std::size_t i = start; i < text.size(); ++i) {

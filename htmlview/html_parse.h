@@ -13,9 +13,7 @@ namespace html {
 // Windows colour value, 0x00BBGGRR.
 using Colour = std::uint32_t;
 
-constexpr Colour rgb(unsigned r, unsigned g, unsigned b) {
-  return static_cast<Colour>(r | (g << 8) | (b << 16));
-}
+constexpr Colour rgb(unsigned r, unsigned g, unsigned b) { return static_cast<Colour>(r | (g << 8) | (b << 16)); }
 
 // Resolved character style. Sizes are in hundredths of a point so that the
 // percentage rules (65%, 75%, 125%) stay exact enough.

@@ -103,10 +103,9 @@ class FontCache {
     Entry entry;
     // Not antialiased: every text pixel is exactly the text colour, so a skin
     // that keys out the button-face background leaves no fringe.
-    entry.font.reset(CreateFontW(-height, 0, 0, 0, style.bold ? FW_BOLD : FW_NORMAL, style.italic,
-                                 style.underline, style.strikeout, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
-                                 CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                                 face.c_str()));
+    entry.font.reset(CreateFontW(-height, 0, 0, 0, style.bold ? FW_BOLD : FW_NORMAL, style.italic, style.underline,
+                                 style.strikeout, GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                 NONANTIALIASED_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
     entry.metrics = html::FontMetrics{height, 0};
     return entries_.emplace(key, std::move(entry)).first->second;
   }
@@ -372,8 +371,7 @@ bool OnMouseWheel(HtmlView &view, int delta) {
   if (MaxScroll(view) == 0) return false;
   UINT lines = 3;
   SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
-  int distance = lines == WHEEL_PAGESCROLL ? ClientHeight(view.window)
-                                           : static_cast<int>(lines) * LineStep(view);
+  int distance = lines == WHEEL_PAGESCROLL ? ClientHeight(view.window) : static_cast<int>(lines) * LineStep(view);
   ScrollTo(view, view.scrollY - MulDiv(delta, distance, WHEEL_DELTA));
   return true;
 }
@@ -453,9 +451,7 @@ LRESULT CALLBACK HtmlViewProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_KEYDOWN:
       if (OnKeyDown(*view, wParam)) return 0;
       break;
-    case WM_MOUSEMOVE:
-      OnMouseMove(*view, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-      return 0;
+    case WM_MOUSEMOVE: OnMouseMove(*view, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
     case WM_MOUSELEAVE: OnMouseLeave(*view); return 0;
     case WM_SETCURSOR:
       if (OnSetCursor(*view, LOWORD(lParam))) return TRUE;

@@ -35,8 +35,7 @@ class DispatchPtr {
 
 class Bstr {
  public:
-  explicit Bstr(const std::wstring& text)
-      : s_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
+  explicit Bstr(const std::wstring& text) : s_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
   Bstr(const Bstr&) = delete;
   Bstr& operator=(const Bstr&) = delete;
   ~Bstr() { SysFreeString(s_); }
@@ -70,7 +69,8 @@ class Variant {
   std::wstring Text() const {
     if (v_.vt == VT_BSTR) return v_.bstrVal ? std::wstring(v_.bstrVal, SysStringLen(v_.bstrVal)) : std::wstring();
     Variant converted;
-    if (FAILED(VariantChangeType(converted.get(), const_cast<VARIANT*>(&v_), 0, VT_BSTR)) || !converted.v_.bstrVal) return {};
+    if (FAILED(VariantChangeType(converted.get(), const_cast<VARIANT*>(&v_), 0, VT_BSTR)) || !converted.v_.bstrVal)
+      return {};
     return std::wstring(converted.v_.bstrVal, SysStringLen(converted.v_.bstrVal));
   }
   bool Long(long& value) const {
@@ -102,8 +102,7 @@ bool DispatchId(IDispatch* object, const wchar_t* name, DISPID& id) {
 
 // Calls `name` with `args` written in the order of the call; DISPPARAMS
 // wants them last first, so they are passed here already reversed.
-bool Invoke(IDispatch* object, const wchar_t* name, WORD flags, VARIANT* reversedArgs, UINT argCount,
-            Variant* result) {
+bool Invoke(IDispatch* object, const wchar_t* name, WORD flags, VARIANT* reversedArgs, UINT argCount, Variant* result) {
   if (!object) return false;
   DISPID id;
   if (!DispatchId(object, name, id)) return false;
@@ -113,8 +112,8 @@ bool Invoke(IDispatch* object, const wchar_t* name, WORD flags, VARIANT* reverse
     params.rgdispidNamedArgs = &putId;
     params.cNamedArgs = 1;
   }
-  return SUCCEEDED(object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                                  result ? result->get() : nullptr, nullptr, nullptr));
+  return SUCCEEDED(object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result ? result->get() : nullptr,
+                                  nullptr, nullptr));
 }
 
 bool Get(IDispatch* object, const wchar_t* name, Variant& result) {
@@ -159,7 +158,7 @@ class ComRegexEngine final : public RegexEngine {
     Put(regex_.get(), L"Pattern", patternValue);
     Variant arg(subject), result;
     matches_ = Invoke(regex_.get(), L"Execute", DISPATCH_METHOD, arg.get(), 1, &result) ? result.TakeDispatch()
-                                                                                      : DispatchPtr();
+                                                                                        : DispatchPtr();
     return static_cast<bool>(matches_);
   }
 
@@ -225,8 +224,8 @@ std::unique_ptr<RegexEngine> CreateComRegexEngine() {
   CLSID clsid;
   if (FAILED(CLSIDFromProgID(L"VBScript.RegExp", &clsid))) return nullptr;
   IDispatch* object = nullptr;
-  if (FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                              reinterpret_cast<void**>(&object))) ||
+  if (FAILED(
+          CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, reinterpret_cast<void**>(&object))) ||
       !object)
     return nullptr;
   return std::make_unique<ComRegexEngine>(DispatchPtr(object));

@@ -182,9 +182,7 @@ class InProcessRegexEngine final : public RegexEngine {
     return true;
   }
 
-  int SubMatchCount() const override {
-    return matches_.empty() ? 0 : static_cast<int>(matches_.front().groups.size());
-  }
+  int SubMatchCount() const override { return matches_.empty() ? 0 : static_cast<int>(matches_.front().groups.size()); }
 
   EngineKind Kind() const override { return EngineKind::InProcess; }
 

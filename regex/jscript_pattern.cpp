@@ -13,9 +13,7 @@ bool IsHex(wchar_t c) { return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'
 
 bool IsAsciiLetter(wchar_t c) { return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z'); }
 
-std::wstring Bracket(const std::wstring& members, bool negated) {
-  return (negated ? L"[^" : L"[") + members + L"]";
-}
+std::wstring Bracket(const std::wstring& members, bool negated) { return (negated ? L"[^" : L"[") + members + L"]"; }
 
 // \xhh and \uXXXX: appends the code unit and steps past its digits; a
 // letter without its full set of digits stands for itself.
@@ -33,24 +31,12 @@ bool TranslateHexEscape(const std::wstring& p, size_t& i, std::wstring& out) {
 void TranslateEscape(const std::wstring& p, size_t& i, bool inClass, std::wstring& out) {
   const wchar_t c = p[i];
   switch (c) {
-    case L'd':
-      out += inClass ? L"0-9" : L"[0-9]";
-      return;
-    case L'w':
-      out += inClass ? std::wstring(kWordChars) : Bracket(kWordChars, false);
-      return;
-    case L's':
-      out += inClass ? std::wstring(kSpaces) : Bracket(kSpaces, false);
-      return;
-    case L'D':
-      out += inClass ? L"\\D" : L"[^0-9]";
-      return;
-    case L'W':
-      out += inClass ? L"\\W" : Bracket(kWordChars, true);
-      return;
-    case L'S':
-      out += inClass ? L"\\S" : Bracket(kSpaces, true);
-      return;
+    case L'd': out += inClass ? L"0-9" : L"[0-9]"; return;
+    case L'w': out += inClass ? std::wstring(kWordChars) : Bracket(kWordChars, false); return;
+    case L's': out += inClass ? std::wstring(kSpaces) : Bracket(kSpaces, false); return;
+    case L'D': out += inClass ? L"\\D" : L"[^0-9]"; return;
+    case L'W': out += inClass ? L"\\W" : Bracket(kWordChars, true); return;
+    case L'S': out += inClass ? L"\\S" : Bracket(kSpaces, true); return;
     case L'b':
       if (inClass) {
         out += L"\\x{08}";
@@ -159,15 +145,9 @@ bool TranslateJScriptPattern(const std::wstring& p, bool multiline, std::wstring
         if (i + 1 >= p.size()) return false;
         TranslateEscape(p, ++i, false, out);
         break;
-      case L'.':
-        out += notTerminator;
-        break;
-      case L'^':
-        out += multiline ? L"(?<!" + notTerminator + L")" : std::wstring(L"(?<![\\s\\S])");
-        break;
-      case L'$':
-        out += multiline ? L"(?!" + notTerminator + L")" : std::wstring(L"(?![\\s\\S])");
-        break;
+      case L'.': out += notTerminator; break;
+      case L'^': out += multiline ? L"(?<!" + notTerminator + L")" : std::wstring(L"(?<![\\s\\S])"); break;
+      case L'$': out += multiline ? L"(?!" + notTerminator + L")" : std::wstring(L"(?![\\s\\S])"); break;
       case L'[':
         if (!TranslateClass(p, i, out)) return false;
         break;
@@ -198,11 +178,8 @@ bool TranslateJScriptPattern(const std::wstring& p, bool multiline, std::wstring
         quantifier = true;
         break;
       }
-      case L'}':
-        out += L"\\}";
-        break;
-      default:
-        out += c;
+      case L'}': out += L"\\}"; break;
+      default: out += c;
     }
     afterQuantifier = quantifier;
   }

@@ -89,7 +89,8 @@ std::string RegexObject::MatchText(int index, int* position) const {
 std::string RegexObject::SubMatchText(int index, int group, int* position) const {
   std::wstring match, text;
   size_t first = 0;
-  const bool found = engine_ && engine_->MatchAt(index - 1, match, first) && engine_->SubMatchAt(index - 1, group - 1, text);
+  const bool found = engine_ && engine_->MatchAt(index - 1, match, first) &&
+                     engine_->SubMatchAt(index - 1, group - 1, text);
   if (position) {
     const size_t within = found && !text.empty() ? match.find(text) : std::wstring::npos;
     *position = within == std::wstring::npos ? -1 : BytePosition(first + within);

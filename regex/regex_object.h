@@ -54,8 +54,8 @@ class RegexObject {
   // quotePlaceholder, every "#引号" of the pattern stands for one '"'.
   // True when the engine produced a match collection, also an empty one;
   // false for an invalid pattern.
-  bool Search(const std::string& pattern, const std::string& subject, bool caseSensitive = false,
-              bool multiline = true, bool global = true, bool quotePlaceholder = false);
+  bool Search(const std::string& pattern, const std::string& subject, bool caseSensitive = false, bool multiline = true,
+              bool global = true, bool quotePlaceholder = false);
   // The pattern of the last Search; empty before the first.
   std::string PatternText() const;
   // The last subject with the matches of the last pattern replaced

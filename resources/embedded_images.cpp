@@ -7,8 +7,8 @@
 namespace resources {
 
 const ImageRole kAllImageRoles[12] = {
-    ImageRole::HelpGlyph,      ImageRole::MenuGlyph,      ImageRole::MinimizeGlyph,  ImageRole::MaximizeGlyph,
-    ImageRole::RestoreGlyph,   ImageRole::CloseGlyph,     ImageRole::CheckGlyph,     ImageRole::ArrowUpGlyph,
+    ImageRole::HelpGlyph,      ImageRole::MenuGlyph,      ImageRole::MinimizeGlyph,   ImageRole::MaximizeGlyph,
+    ImageRole::RestoreGlyph,   ImageRole::CloseGlyph,     ImageRole::CheckGlyph,      ImageRole::ArrowUpGlyph,
     ImageRole::ArrowDownGlyph, ImageRole::ArrowLeftGlyph, ImageRole::ArrowRightGlyph, ImageRole::BackgroundPicture,
 };
 

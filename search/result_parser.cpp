@@ -67,8 +67,7 @@ std::string CandidateLines(const std::string& page, const PatternShape& shape) {
 // The cut of every match of a pattern of `shape` (case ignored, one line
 // per match: "." stops at a line break, all matches), decoded as `cut` says.
 std::vector<std::string> CutMatches(const std::string& pageHtml, const char* pattern, const PatternShape& shape,
-                                    const char* left, const char* right, web::HtmlCut cut,
-                                    regex::EngineKind* engine) {
+                                    const char* left, const char* right, web::HtmlCut cut, regex::EngineKind* engine) {
   // Lines are found in the text as the engine reads it: an invalid byte
   // sequence decodes as a whole, line breaks included.
   const std::string readable = web::WideToCp936(web::Cp936ToWide(pageHtml));
@@ -98,8 +97,8 @@ int ExtractAllBetween(const std::string& subject, const std::string& left, const
     if (a == -1) break;
     const int b = web::FindTextFromBoundary(subject, right, a + leftLength, options.caseSensitive);
     if (b == -1) break;
-    const std::string text =
-        web::TrimSpaces(subject.substr(static_cast<size_t>(a - 1 + leftLength), static_cast<size_t>(b - a - leftLength)));
+    const std::string text = web::TrimSpaces(
+        subject.substr(static_cast<size_t>(a - 1 + leftLength), static_cast<size_t>(b - a - leftLength)));
     if (text.empty()) break;
     if (options.maxLength != 0 && text.size() > options.maxLength) break;
     out.push_back((options.keepLeft ? left : std::string()) + options.prefix + text + options.suffix +

@@ -17,13 +17,13 @@ enum class MenuPlace { AtCursor, AtRow };
 class RowActionsView {
  public:
   virtual ~RowActionsView() = default;
-  virtual int SelectedRow() = 0;                            // 0-based, -1 when none
-  virtual std::string CellText(int row, int column) = 0;    // empty when the row does not exist
-  virtual void ShowContent(const std::string& html) = 0;    // 简单超文本框1
-  virtual void PopUpRowMenu(int row, MenuPlace place) = 0;  // "右键菜单"
+  virtual int SelectedRow() = 0;                                          // 0-based, -1 when none
+  virtual std::string CellText(int row, int column) = 0;                  // empty when the row does not exist
+  virtual void ShowContent(const std::string& html) = 0;                  // 简单超文本框1
+  virtual void PopUpRowMenu(int row, MenuPlace place) = 0;                // "右键菜单"
   virtual bool HandToDownloadManager(const std::string& magnetLink) = 0;  // 超文本浏览框1
   virtual void SetClipboardText(const std::string& text) = 0;
-  virtual bool OpenUrl(const std::string& url) = 0;         // the default web handler
+  virtual bool OpenUrl(const std::string& url) = 0;  // the default web handler
 };
 
 // Only magnet links ("magnet:" in any case) are handed on: a result page is

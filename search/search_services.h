@@ -28,8 +28,8 @@ struct ResultPage {
   std::vector<std::string> names;
   std::vector<std::string> links;
   std::vector<std::string> details;
-  std::string pagerText;   // the site's own "current/total" pager cell
-  int32_t pagerCount = 0;  // the total of that cell, 0 when there is none
+  std::string pagerText;            // the site's own "current/total" pager cell
+  int32_t pagerCount = 0;           // the total of that cell, 0 when there is none
   bool regexEngineMissing = false;  // no regular-expression engine could run
 };
 
@@ -50,11 +50,11 @@ struct SearchServices {
 class SearchView {
  public:
   virtual ~SearchView() = default;
-  virtual std::string KeywordText() = 0;                              // 编辑框1
-  virtual std::string PageNumberText() = 0;                           // 编辑框3
-  virtual void ShowContent(const std::string& html) = 0;              // 简单超文本框1
-  virtual void SetPageIndicator(const std::string& caption) = 0;      // 透明标签2
-  virtual void ReplaceRows(const std::vector<std::string>& names,     // 超级列表框1
+  virtual std::string KeywordText() = 0;                           // 编辑框1
+  virtual std::string PageNumberText() = 0;                        // 编辑框3
+  virtual void ShowContent(const std::string& html) = 0;           // 简单超文本框1
+  virtual void SetPageIndicator(const std::string& caption) = 0;   // 透明标签2
+  virtual void ReplaceRows(const std::vector<std::string>& names,  // 超级列表框1
                            const std::vector<std::string>& links) = 0;
   virtual int RowCount() = 0;
 };

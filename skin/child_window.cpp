@@ -13,9 +13,7 @@ namespace skin {
 
 namespace {
 
-WNDPROC previousProc(HWND window) {
-  return reinterpret_cast<WNDPROC>(GetPropA(window, kPropChildPreviousProc));
-}
+WNDPROC previousProc(HWND window) { return reinterpret_cast<WNDPROC>(GetPropA(window, kPropChildPreviousProc)); }
 
 LRESULT passOn(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return CallWindowProcW(previousProc(window), window, message, wParam, lParam);
@@ -43,8 +41,8 @@ LRESULT wholeWindowSeeThrough(HWND window) {
   HDC background = captureBackground(window, area);
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
-  const LRESULT result = CallWindowProcW(previousProc(window), window, WM_PAINT,
-                                         reinterpret_cast<WPARAM>(background), 0);
+  const LRESULT result = CallWindowProcW(previousProc(window), window, WM_PAINT, reinterpret_cast<WPARAM>(background),
+                                         0);
   HDC washed = captureBackground(window, area);
   {
     gdiplus::GraphicsObject graphics;

@@ -8,7 +8,7 @@
 namespace skin {
 
 struct ContainerOptions {
-  bool paint = true;  // the skin paints a group box's or tab control's frame itself
+  bool paint = true;        // the skin paints a group box's or tab control's frame itself
   COLORREF fillColour = 0;  // 0: no fill behind the children
   BYTE fillAlpha = 255;
   COLORREF optionColour = 0;  // frame colour of a painted panel; 0: the accent colour

@@ -44,9 +44,7 @@ bool onNotify(const NMHDR& header, LRESULT&) {
     case UINT(TVN_ITEMEXPANDINGA):
     case UINT(TVN_ITEMEXPANDEDA):
     case UINT(TVN_ITEMEXPANDINGW):
-    case UINT(TVN_ITEMEXPANDEDW):
-      InvalidateRect(header.hwndFrom, nullptr, TRUE);
-      break;
+    case UINT(TVN_ITEMEXPANDEDW): InvalidateRect(header.hwndFrom, nullptr, TRUE); break;
   }
   return false;
 }
@@ -82,21 +80,16 @@ bool onCtlColor(UINT message, HDC dc, HWND control, LRESULT& result) {
       if (!isPlainListBox(control)) return false;
       result = hollowColouring(control, dc);
       return true;
-    case WM_CTLCOLORBTN:
-      result = hollowColouring(control, dc);
-      return true;
+    case WM_CTLCOLORBTN: result = hollowColouring(control, dc); return true;
   }
   return false;
 }
 
 bool onControlMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   switch (message) {
-    case WM_DRAWITEM:
-      return onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), result);
-    case WM_NOTIFY:
-      return onNotify(*reinterpret_cast<const NMHDR*>(lParam), result);
-    case WM_COMMAND:
-      return onCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam), result);
+    case WM_DRAWITEM: return onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam), result);
+    case WM_NOTIFY: return onNotify(*reinterpret_cast<const NMHDR*>(lParam), result);
+    case WM_COMMAND: return onCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam), result);
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORLISTBOX:

@@ -30,8 +30,8 @@ void fillGradient(GraphicsObject& graphics, const PathObject& path, PointF start
   if (brush.CreateLineBrush(start, end, from, to)) graphics.FillPath(brush, path);
 }
 
-void fillGradientRect(GraphicsObject& graphics, float x, float y, float width, float height, PointF start,
-                      PointF end, ARGB from, ARGB to) {
+void fillGradientRect(GraphicsObject& graphics, float x, float y, float width, float height, PointF start, PointF end,
+                      ARGB from, ARGB to) {
   gdiplus::LinearBrushObject brush;
   if (brush.CreateLineBrush(start, end, from, to)) graphics.FillRectangle(brush, x, y, width, height);
 }

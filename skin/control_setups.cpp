@@ -15,8 +15,8 @@ namespace skin {
 
 const std::vector<ControlSetup>& controlSetups() {
   static const std::vector<ControlSetup> setups{
-      registerPushButtons, registerCheckAndRadioButtons, registerEditBoxes, registerComboBoxes, registerTrackbars,
-      registerProgressBars, registerListControls, registerUpDowns, skinHeaders, registerToolbars};
+      registerPushButtons,  registerCheckAndRadioButtons, registerEditBoxes, registerComboBoxes, registerTrackbars,
+      registerProgressBars, registerListControls,         registerUpDowns,   skinHeaders,        registerToolbars};
   return setups;
 }
 

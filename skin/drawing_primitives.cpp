@@ -213,8 +213,8 @@ RECT clientRectInWindow(HWND control) {
   RECT window{}, client{};
   GetWindowRect(control, &window);
   GetClientRect(control, &client);
-  return clientRectInWindowFor({window.right - window.left, window.bottom - window.top},
-                               {client.right, client.bottom}, GetWindowLongPtrA(control, GWL_STYLE));
+  return clientRectInWindowFor({window.right - window.left, window.bottom - window.top}, {client.right, client.bottom},
+                               GetWindowLongPtrA(control, GWL_STYLE));
 }
 
 RECT childRectInParent(HWND child) {

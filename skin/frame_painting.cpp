@@ -126,32 +126,24 @@ void drawBackground(const SkinWindow& skin, GraphicsObject& graphics, int width,
   if (hasPicture && picture.LoadImageFromStream(skin.backgroundPicture)) {
     const float pictureWidth = float(picture.GetImageWidth()), pictureHeight = float(picture.GetImageHeight());
     switch (skin.backgroundMode) {
-      case 0:
-        graphics.DrawImageRectRect(picture, 0, 0, pictureWidth, pictureHeight);
-        break;
-      case 1:
-        graphics.DrawImageRectRect(picture, float(width) - pictureWidth, 0, pictureWidth, pictureHeight);
-        break;
+      case 0: graphics.DrawImageRectRect(picture, 0, 0, pictureWidth, pictureHeight); break;
+      case 1: graphics.DrawImageRectRect(picture, float(width) - pictureWidth, 0, pictureWidth, pictureHeight); break;
       case 2:
         graphics.DrawImageRectRect(picture, float(int((width - pictureWidth) / 2)),
                                    float(int((height - pictureHeight) / 2)), pictureWidth, pictureHeight);
         break;
-      case 3:
-        graphics.DrawImageRectRect(picture, 0, 0, float(width), float(height));
-        break;
+      case 3: graphics.DrawImageRectRect(picture, 0, 0, float(width), float(height)); break;
       case 4: {
         // Repeated to the right, every copy the mirror of the one before.
         ImageObject mirrored;
         mirrored.LoadImageFromStream(skin.backgroundPicture);
         mirrored.ImageRotateFlip(Gdiplus::RotateNoneFlipX);
         for (int i = 0; pictureWidth > 0 && i * pictureWidth < width; ++i) {
-          graphics.DrawImageRectRect(i % 2 == 0 ? picture : mirrored, i * pictureWidth, 0, pictureWidth,
-                                     pictureHeight);
+          graphics.DrawImageRectRect(i % 2 == 0 ? picture : mirrored, i * pictureWidth, 0, pictureWidth, pictureHeight);
         }
         break;
       }
-      default:
-        break;
+      default: break;
     }
   }
   if (skin.backgroundOption == 1) {
@@ -185,8 +177,8 @@ void drawGlowText(GraphicsObject& target, const std::string& text, const RectF& 
   const float half = blur / 2;
 
   BitmapObject sharp, small, blurred;
-  if (!sharp.CreateBitmapFromScan0(width, height) || !small.CreateBitmapFromScan0(std::max(1, INT(width / blur)),
-                                                                                   std::max(1, INT(height / blur))) ||
+  if (!sharp.CreateBitmapFromScan0(width, height) ||
+      !small.CreateBitmapFromScan0(std::max(1, INT(width / blur)), std::max(1, INT(height / blur))) ||
       !blurred.CreateBitmapFromScan0(width, height)) {
     return;
   }
@@ -209,8 +201,8 @@ void drawGlowText(GraphicsObject& target, const std::string& text, const RectF& 
     graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
     graphics.DrawImageRectRect(small, 0, 0, float(width), float(height));
     graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
-    const PointF offsets[4] = {{half - 1, 0.7f * blur}, {half + 1, 0.7f * blur}, {half, 0.7f * blur - 1},
-                               {half, 0.7f * blur + 1}};
+    const PointF offsets[4] = {
+        {half - 1, 0.7f * blur}, {half + 1, 0.7f * blur}, {half, 0.7f * blur - 1}, {half, 0.7f * blur + 1}};
     for (const PointF& at : offsets) {
       drawText(graphics, text, font, colourToArgb(glowColour, 60), RectF(at.X, at.Y, float(width), float(height)),
                format);
@@ -335,24 +327,21 @@ void drawTitle(int skinId, GraphicsObject& graphics, bool full) {
     const ARGB halo = colourToArgb(skin->titleTextColour2, 150);
     const PointF offsets[4] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
     for (const PointF& offset : offsets) {
-      drawText(graphics, text, font, halo, RectF(layout.X + offset.X, layout.Y + offset.Y, layout.Width, 32),
-               format);
+      drawText(graphics, text, font, halo, RectF(layout.X + offset.X, layout.Y + offset.Y, layout.Width, 32), format);
     }
     drawText(graphics, text, font, colourToArgb(skin->titleTextColour), layout, format);
   }
   if (!full) copyToWindow(*skin, x, border, areaWidth, 32);
 }
 
-void drawCaptionButton(int skinId, int index, GraphicsObject& graphics, bool full, bool pressed,
-                       int highlightAlpha) {
+void drawCaptionButton(int skinId, int index, GraphicsObject& graphics, bool full, bool pressed, int highlightAlpha) {
   SkinWindow* skin = skinWindowById(skinId);
   if (skin == nullptr || index < 1 || index > int(skin->captionButtons.size())) return;
   const CaptionButton& button = skin->captionButtons[size_t(index - 1)];
   const bool isClose = button.kind == kCloseButton;
   const float bx = button.rect.x - 1, by = float(skin->captionStripY + 1);
   const float bw = float(button.width), bh = float(button.height);
-  const Bytes& glyph =
-      button.kind == kMaximizeButton && skin->isMaximized ? button.alternateGlyph : button.glyph;
+  const Bytes& glyph = button.kind == kMaximizeButton && skin->isMaximized ? button.alternateGlyph : button.glyph;
   // The button with both its separators.
   const int areaX = int(bx) - 1, areaY = int(by), areaWidth = int(bw) + 2, areaHeight = int(bh) + 1;
 
@@ -415,8 +404,7 @@ void drawCaptionButton(int skinId, int index, GraphicsObject& graphics, bool ful
     PathObject line;
     line.CreatePath();
     line.AddPathLine(x, top + 1, x, top + stripHeight - 4);
-    strokeGradient(graphics, line, x, top, top + stripHeight - 3, colourToArgb(kBlack, alpha),
-                   colourToArgb(kBlack, 0));
+    strokeGradient(graphics, line, x, top, top + stripHeight - 3, colourToArgb(kBlack, alpha), colourToArgb(kBlack, 0));
   };
   separator(button.rect.x - 2, index == 1 ? 100 : 60);
   if (index < int(skin->captionButtons.size())) {
@@ -434,8 +422,8 @@ void drawBottomStripItem(int skinId, GraphicsObject& graphics, bool full, int in
   const BottomStripItem& item = skin->bottomStripItems[size_t(index - 1)];
   const IntRect& r = skin->bottomStripItemRects[size_t(index - 1)];
   if (!full) {
-    restoreFromSnapshot(*skin, skin->bottomStripSnapshot, skin->bottomStripRect.x, skin->bottomStripRect.y, r.x,
-                        r.y, r.width, r.height);
+    restoreFromSnapshot(*skin, skin->bottomStripSnapshot, skin->bottomStripRect.x, skin->bottomStripRect.y, r.x, r.y,
+                        r.width, r.height);
   }
   const float x = float(r.x), y = float(r.y), width = float(r.width), height = float(r.height);
   {

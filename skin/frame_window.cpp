@@ -224,9 +224,7 @@ void captionButtonAction(int skinId, int index) {
   if (skin == nullptr || index < 1 || index > int(skin->captionButtons.size())) return;
   HWND window = skin->window;
   switch (skin->captionButtons[size_t(index - 1)].kind) {
-    case kCloseButton:
-      SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-      break;
+    case kCloseButton: SendMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); break;
     case kMaximizeButton:
       skin->skinActive = true;
       skin->isMinimized = false;
@@ -253,29 +251,14 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
   const POINT at = mousePoint(lParam);
 
   switch (message) {
-    case WM_PAINT:
-      return onPaint(skinId, skin);
-    case WM_ERASEBKGND:
-      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-      return 1;
-    case WM_SIZE:
-      onSize(skin);
-      break;
-    case WM_WINDOWPOSCHANGED:
-      onWindowPosChanged(skinId, skin);
-      break;
-    case WM_GETMINMAXINFO:
-      onGetMinMaxInfo(skin, *reinterpret_cast<MINMAXINFO*>(lParam));
-      break;
-    case WM_SYSCOMMAND:
-      onSysCommand(skin, wParam);
-      break;
-    case WM_QUERYOPEN:
-      skin.isMinimized = false;
-      break;
-    case WM_SHOWWINDOW:
-      onShowWindow(skinId, skin, static_cast<BOOL>(wParam));
-      break;
+    case WM_PAINT: return onPaint(skinId, skin);
+    case WM_ERASEBKGND: SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT); return 1;
+    case WM_SIZE: onSize(skin); break;
+    case WM_WINDOWPOSCHANGED: onWindowPosChanged(skinId, skin); break;
+    case WM_GETMINMAXINFO: onGetMinMaxInfo(skin, *reinterpret_cast<MINMAXINFO*>(lParam)); break;
+    case WM_SYSCOMMAND: onSysCommand(skin, wParam); break;
+    case WM_QUERYOPEN: skin.isMinimized = false; break;
+    case WM_SHOWWINDOW: onShowWindow(skinId, skin, static_cast<BOOL>(wParam)); break;
     case WM_SETTEXT: {
       // The new title is read back from the window: the text in lParam has
       // been through the system's ANSI code page, which need not be 936.
@@ -304,15 +287,10 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_ACTIVATEAPP:
       if (!wParam) trimWorkingSet();
       break;
-    case WM_MOUSEMOVE:
-      onMouseMove(skinId, skin, at);
-      break;
-    case WM_LBUTTONDOWN:
-      onLeftButtonDown(skinId, skin, at);
-      break;
+    case WM_MOUSEMOVE: onMouseMove(skinId, skin, at); break;
+    case WM_LBUTTONDOWN: onLeftButtonDown(skinId, skin, at); break;
     case WM_LBUTTONUP:
-      if (lastCaptionButton >= 1 && lastCaptionButton <= int(skin.captionButtons.size()) &&
-          skin.titleBarInteractive) {
+      if (lastCaptionButton >= 1 && lastCaptionButton <= int(skin.captionButtons.size()) && skin.titleBarInteractive) {
         const WNDPROC previous = previousProc(window);
         captionButtonAction(skinId, lastCaptionButton);
         // The close button may have destroyed the window and its record.
@@ -325,12 +303,8 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         if (const int maximize = firstMaximizeButton(skin)) captionButtonAction(skinId, maximize);
       }
       break;
-    case WM_MOUSEHOVER:
-      skin.mouseInside = true;
-      break;
-    case WM_MOUSELEAVE:
-      onMouseLeave(skinId, skin);
-      break;
+    case WM_MOUSEHOVER: skin.mouseInside = true; break;
+    case WM_MOUSELEAVE: onMouseLeave(skinId, skin); break;
     case WM_TIMER:
       if (wParam == fadeTimerId(window)) onFadeTimer(skinId, skin);
       break;

@@ -22,7 +22,7 @@ struct ApplySkinOptions {
   bool showMenuButton = false;
   int titleOption = 1;
   int backgroundOption = 0;
-  int bottomStripHeight = 0;  // 0: no strip
+  int bottomStripHeight = 0;                      // 0: no strip
   std::vector<BottomStripItem> bottomStripItems;  // empty: one filling item
   Bytes backgroundPicture;
   std::optional<int> backgroundMode;  // default: skinOptions.defaultBackgroundMode
@@ -58,7 +58,7 @@ ControlFont getControlFont(HWND control);
 // pass filled: the entries from there on whose window is set are new.
 template <class Entry>
 size_t registerControls(int skinId, HWND topLevel, const char* className, bool (*accepts)(HWND),
-                      std::vector<Entry>& list, bool skipsListed, WNDPROC windowProc) {
+                        std::vector<Entry>& list, bool skipsListed, WNDPROC windowProc) {
   const size_t firstNew = list.size() == 1 && list.front().window == nullptr ? 0 : list.size();
   if (!skinOptions.skinChildControls) return firstNew;
   for (HWND child = FindWindowExA(topLevel, nullptr, className, nullptr); child != nullptr;

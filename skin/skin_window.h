@@ -31,8 +31,8 @@ struct SkinOptions {
 extern SkinOptions skinOptions;
 
 // Window property names.
-inline constexpr char kPropSkinId[] = "Hw_lbID";        // window: its skin id; control: its list position
-inline constexpr char kPropOwnerSkinId[] = "Hw_FuID";   // control: skin id of its window
+inline constexpr char kPropSkinId[] = "Hw_lbID";       // window: its skin id; control: its list position
+inline constexpr char kPropOwnerSkinId[] = "Hw_FuID";  // control: skin id of its window
 inline constexpr char kPropPreviousProc[] = "Hw_hProc";
 inline constexpr char kPropTextColour[] = "Kj_Ztys";
 inline constexpr char kPropBackgroundBitmap[] = "Kj_wtjb";
@@ -47,9 +47,7 @@ inline constexpr char kPropCurrentBackBuffer[] = "Ck_wtjbdx";
 inline void setIntProp(HWND window, const char* name, INT_PTR value) {
   SetPropA(window, name, reinterpret_cast<HANDLE>(value));
 }
-inline INT_PTR intProp(HWND window, const char* name) {
-  return reinterpret_cast<INT_PTR>(GetPropA(window, name));
-}
+inline INT_PTR intProp(HWND window, const char* name) { return reinterpret_cast<INT_PTR>(GetPropA(window, name)); }
 
 struct FloatRect {
   float x = 0, y = 0, width = 0, height = 0;
@@ -147,12 +145,12 @@ struct ListEntry : ControlEntry {
 
 struct HeaderEntry : ControlEntry {
   bool mouseInside = false;
-  int hotItem = 0;          // 1-based column under the pointer, 0 none
+  int hotItem = 0;  // 1-based column under the pointer, 0 none
   int lastDrawnHotItem = 0;
-  bool clickable = false;   // HDS_BUTTONS
+  bool clickable = false;  // HDS_BUTTONS
   int pressedItem = 0;
   bool buttonDown = false;
-  std::string fontName;     // headers of list views only
+  std::string fontName;  // headers of list views only
   int fontSize = 0;
   int fontStyle = 0;
   HIMAGELIST imageList = nullptr;

@@ -59,17 +59,13 @@ void TooltipObject::AddCallbackTool(const RECT& rect, UINT_PTR id) {
   SendMessageW(tipWindow, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&record));
 }
 
-LRESULT TooltipObject::SetTipBkColor(COLORREF colour) {
-  return SendMessageA(tipWindow, TTM_SETTIPBKCOLOR, colour, 0);
-}
+LRESULT TooltipObject::SetTipBkColor(COLORREF colour) { return SendMessageA(tipWindow, TTM_SETTIPBKCOLOR, colour, 0); }
 
 LRESULT TooltipObject::SetTipTextColor(COLORREF colour) {
   return SendMessageA(tipWindow, TTM_SETTIPTEXTCOLOR, colour, 0);
 }
 
-LRESULT TooltipObject::SetMaxTipWidth(int width) {
-  return SendMessageA(tipWindow, TTM_SETMAXTIPWIDTH, 0, width);
-}
+LRESULT TooltipObject::SetMaxTipWidth(int width) { return SendMessageA(tipWindow, TTM_SETMAXTIPWIDTH, 0, width); }
 
 void TooltipObject::DelTool(UINT_PTR id) {
   TTTOOLINFOW record = Record(id, nullptr, nullptr);

@@ -13,8 +13,7 @@ namespace {
 constexpr unsigned kLocalCodePage = 936;
 
 bool IsUnreserved(unsigned char b) {
-  return b == '-' || b == '.' || (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') ||
-         (b >= 'a' && b <= 'z');
+  return b == '-' || b == '.' || (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z');
 }
 
 constexpr unsigned kUtf16LE = 1200;
@@ -119,13 +118,10 @@ std::optional<unsigned> CharsetCodePage(const std::string& charset) {
     unsigned codePage;
   };
   static const Entry kCharsets[] = {
-      {"utf-8", CP_UTF8},        {"utf8", CP_UTF8},           {"gbk", 936},
-      {"gb2312", 936},           {"cp936", 936},              {"windows-936", 936},
-      {"gb18030", 54936},        {"big5", 950},               {"shift_jis", 932},
-      {"shift-jis", 932},        {"sjis", 932},               {"euc-kr", 949},
-      {"iso-8859-1", 28591},     {"latin1", 28591},           {"windows-1252", 1252},
-      {"us-ascii", 20127},       {"ascii", 20127},            {"unicode", kUtf16LE},
-      {"utf-16", kUtf16LE},      {"utf-16le", kUtf16LE},
+      {"utf-8", CP_UTF8},   {"utf8", CP_UTF8},  {"gbk", 936},          {"gb2312", 936},      {"cp936", 936},
+      {"windows-936", 936}, {"gb18030", 54936}, {"big5", 950},         {"shift_jis", 932},   {"shift-jis", 932},
+      {"sjis", 932},        {"euc-kr", 949},    {"iso-8859-1", 28591}, {"latin1", 28591},    {"windows-1252", 1252},
+      {"us-ascii", 20127},  {"ascii", 20127},   {"unicode", kUtf16LE}, {"utf-16", kUtf16LE}, {"utf-16le", kUtf16LE},
   };
   std::string folded = charset;
   for (char& c : folded) c = FoldAscii(c);

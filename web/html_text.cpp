@@ -9,28 +9,25 @@ namespace {
 
 // HTML 4's Latin-1 names, U+00A0 to U+00FF in order.
 const char* const kLatin1Names[96] = {
-    "nbsp",   "iexcl",  "cent",   "pound",  "curren", "yen",    "brvbar", "sect",   "uml",    "copy",
-    "ordf",   "laquo",  "not",    "shy",    "reg",    "macr",   "deg",    "plusmn", "sup2",   "sup3",
-    "acute",  "micro",  "para",   "middot", "cedil",  "sup1",   "ordm",   "raquo",  "frac14", "frac12",
-    "frac34", "iquest", "Agrave", "Aacute", "Acirc",  "Atilde", "Auml",   "Aring",  "AElig",  "Ccedil",
-    "Egrave", "Eacute", "Ecirc",  "Euml",   "Igrave", "Iacute", "Icirc",  "Iuml",   "ETH",    "Ntilde",
-    "Ograve", "Oacute", "Ocirc",  "Otilde", "Ouml",   "times",  "Oslash", "Ugrave", "Uacute", "Ucirc",
-    "Uuml",   "Yacute", "THORN",  "szlig",  "agrave", "aacute", "acirc",  "atilde", "auml",   "aring",
-    "aelig",  "ccedil", "egrave", "eacute", "ecirc",  "euml",   "igrave", "iacute", "icirc",  "iuml",
-    "eth",    "ntilde", "ograve", "oacute", "ocirc",  "otilde", "ouml",   "divide", "oslash", "ugrave",
-    "uacute", "ucirc",  "uuml",   "yacute", "thorn",  "yuml",
+    "nbsp",   "iexcl",  "cent",   "pound",  "curren", "yen",    "brvbar", "sect",   "uml",    "copy",   "ordf",
+    "laquo",  "not",    "shy",    "reg",    "macr",   "deg",    "plusmn", "sup2",   "sup3",   "acute",  "micro",
+    "para",   "middot", "cedil",  "sup1",   "ordm",   "raquo",  "frac14", "frac12", "frac34", "iquest", "Agrave",
+    "Aacute", "Acirc",  "Atilde", "Auml",   "Aring",  "AElig",  "Ccedil", "Egrave", "Eacute", "Ecirc",  "Euml",
+    "Igrave", "Iacute", "Icirc",  "Iuml",   "ETH",    "Ntilde", "Ograve", "Oacute", "Ocirc",  "Otilde", "Ouml",
+    "times",  "Oslash", "Ugrave", "Uacute", "Ucirc",  "Uuml",   "Yacute", "THORN",  "szlig",  "agrave", "aacute",
+    "acirc",  "atilde", "auml",   "aring",  "aelig",  "ccedil", "egrave", "eacute", "ecirc",  "euml",   "igrave",
+    "iacute", "icirc",  "iuml",   "eth",    "ntilde", "ograve", "oacute", "ocirc",  "otilde", "ouml",   "divide",
+    "oslash", "ugrave", "uacute", "ucirc",  "uuml",   "yacute", "thorn",  "yuml",
 };
 
 // The Greek capitals and small letters run in order from these code points
 // (U+03A2 is unassigned, so capital Sigma follows Rho directly).
-const char* const kGreekCapitals[] = {"Alpha", "Beta", "Gamma",   "Delta", "Epsilon", "Zeta",    "Eta",
-                                      "Theta", "Iota", "Kappa",   "Lambda", "Mu",     "Nu",      "Xi",
-                                      "Omicron", "Pi", "Rho",     nullptr, "Sigma",   "Tau",     "Upsilon",
-                                      "Phi",   "Chi",  "Psi",     "Omega"};
-const char* const kGreekSmall[] = {"alpha", "beta", "gamma",   "delta", "epsilon", "zeta",   "eta",
-                                   "theta", "iota", "kappa",   "lambda", "mu",     "nu",     "xi",
-                                   "omicron", "pi", "rho",     "sigmaf", "sigma",  "tau",    "upsilon",
-                                   "phi",   "chi",  "psi",     "omega"};
+const char* const kGreekCapitals[] = {
+    "Alpha", "Beta",    "Gamma", "Delta", "Epsilon", "Zeta",  "Eta", "Theta",   "Iota", "Kappa", "Lambda", "Mu",   "Nu",
+    "Xi",    "Omicron", "Pi",    "Rho",   nullptr,   "Sigma", "Tau", "Upsilon", "Phi",  "Chi",   "Psi",    "Omega"};
+const char* const kGreekSmall[] = {
+    "alpha", "beta",    "gamma", "delta", "epsilon", "zeta",  "eta", "theta",   "iota", "kappa", "lambda", "mu",   "nu",
+    "xi",    "omicron", "pi",    "rho",   "sigmaf",  "sigma", "tau", "upsilon", "phi",  "chi",   "psi",    "omega"};
 
 struct NamedReference {
   const char* name;
@@ -39,28 +36,24 @@ struct NamedReference {
 
 // The rest of HTML 4's special and symbol names, and "apos".
 const NamedReference kOtherNames[] = {
-    {"quot", 34},       {"amp", 38},       {"apos", 39},      {"lt", 60},         {"gt", 62},
-    {"OElig", 338},     {"oelig", 339},    {"Scaron", 352},   {"scaron", 353},    {"Yuml", 376},
-    {"fnof", 402},      {"circ", 710},     {"tilde", 732},    {"thetasym", 977},  {"upsih", 978},
-    {"piv", 982},       {"ensp", 8194},    {"emsp", 8195},    {"thinsp", 8201},   {"zwnj", 8204},
-    {"zwj", 8205},      {"lrm", 8206},     {"rlm", 8207},     {"ndash", 8211},    {"mdash", 8212},
-    {"lsquo", 8216},    {"rsquo", 8217},   {"sbquo", 8218},   {"ldquo", 8220},    {"rdquo", 8221},
-    {"bdquo", 8222},    {"dagger", 8224},  {"Dagger", 8225},  {"bull", 8226},     {"hellip", 8230},
-    {"permil", 8240},   {"prime", 8242},   {"Prime", 8243},   {"lsaquo", 8249},   {"rsaquo", 8250},
-    {"oline", 8254},    {"frasl", 8260},   {"euro", 8364},    {"image", 8465},    {"weierp", 8472},
-    {"real", 8476},     {"trade", 8482},   {"alefsym", 8501}, {"larr", 8592},     {"uarr", 8593},
-    {"rarr", 8594},     {"darr", 8595},    {"harr", 8596},    {"crarr", 8629},    {"lArr", 8656},
-    {"uArr", 8657},     {"rArr", 8658},    {"dArr", 8659},    {"hArr", 8660},     {"forall", 8704},
-    {"part", 8706},     {"exist", 8707},   {"empty", 8709},   {"nabla", 8711},    {"isin", 8712},
-    {"notin", 8713},    {"ni", 8715},      {"prod", 8719},    {"sum", 8721},      {"minus", 8722},
-    {"lowast", 8727},   {"radic", 8730},   {"prop", 8733},    {"infin", 8734},    {"ang", 8736},
-    {"and", 8743},      {"or", 8744},      {"cap", 8745},     {"cup", 8746},      {"int", 8747},
-    {"there4", 8756},   {"sim", 8764},     {"cong", 8773},    {"asymp", 8776},    {"ne", 8800},
-    {"equiv", 8801},    {"le", 8804},      {"ge", 8805},      {"sub", 8834},      {"sup", 8835},
-    {"nsub", 8836},     {"sube", 8838},    {"supe", 8839},    {"oplus", 8853},    {"otimes", 8855},
-    {"perp", 8869},     {"sdot", 8901},    {"lceil", 8968},   {"rceil", 8969},    {"lfloor", 8970},
-    {"rfloor", 8971},   {"lang", 9001},    {"rang", 9002},    {"loz", 9674},      {"spades", 9824},
-    {"clubs", 9827},    {"hearts", 9829},  {"diams", 9830},
+    {"quot", 34},     {"amp", 38},       {"apos", 39},     {"lt", 60},       {"gt", 62},       {"OElig", 338},
+    {"oelig", 339},   {"Scaron", 352},   {"scaron", 353},  {"Yuml", 376},    {"fnof", 402},    {"circ", 710},
+    {"tilde", 732},   {"thetasym", 977}, {"upsih", 978},   {"piv", 982},     {"ensp", 8194},   {"emsp", 8195},
+    {"thinsp", 8201}, {"zwnj", 8204},    {"zwj", 8205},    {"lrm", 8206},    {"rlm", 8207},    {"ndash", 8211},
+    {"mdash", 8212},  {"lsquo", 8216},   {"rsquo", 8217},  {"sbquo", 8218},  {"ldquo", 8220},  {"rdquo", 8221},
+    {"bdquo", 8222},  {"dagger", 8224},  {"Dagger", 8225}, {"bull", 8226},   {"hellip", 8230}, {"permil", 8240},
+    {"prime", 8242},  {"Prime", 8243},   {"lsaquo", 8249}, {"rsaquo", 8250}, {"oline", 8254},  {"frasl", 8260},
+    {"euro", 8364},   {"image", 8465},   {"weierp", 8472}, {"real", 8476},   {"trade", 8482},  {"alefsym", 8501},
+    {"larr", 8592},   {"uarr", 8593},    {"rarr", 8594},   {"darr", 8595},   {"harr", 8596},   {"crarr", 8629},
+    {"lArr", 8656},   {"uArr", 8657},    {"rArr", 8658},   {"dArr", 8659},   {"hArr", 8660},   {"forall", 8704},
+    {"part", 8706},   {"exist", 8707},   {"empty", 8709},  {"nabla", 8711},  {"isin", 8712},   {"notin", 8713},
+    {"ni", 8715},     {"prod", 8719},    {"sum", 8721},    {"minus", 8722},  {"lowast", 8727}, {"radic", 8730},
+    {"prop", 8733},   {"infin", 8734},   {"ang", 8736},    {"and", 8743},    {"or", 8744},     {"cap", 8745},
+    {"cup", 8746},    {"int", 8747},     {"there4", 8756}, {"sim", 8764},    {"cong", 8773},   {"asymp", 8776},
+    {"ne", 8800},     {"equiv", 8801},   {"le", 8804},     {"ge", 8805},     {"sub", 8834},    {"sup", 8835},
+    {"nsub", 8836},   {"sube", 8838},    {"supe", 8839},   {"oplus", 8853},  {"otimes", 8855}, {"perp", 8869},
+    {"sdot", 8901},   {"lceil", 8968},   {"rceil", 8969},  {"lfloor", 8970}, {"rfloor", 8971}, {"lang", 9001},
+    {"rang", 9002},   {"loz", 9674},     {"spades", 9824}, {"clubs", 9827},  {"hearts", 9829}, {"diams", 9830},
 };
 
 constexpr size_t kLongestName = 8;  // "thetasym"
@@ -256,7 +249,8 @@ char32_t DecodeReference(std::basic_string_view<Char> text, size_t pos, size_t& 
     return value;
   }
   std::string name;
-  for (; i < n && name.size() <= kLongestName && (IsAsciiLetter(text[i]) || IsAsciiDigit(text[i])); ++i) name += static_cast<char>(text[i]);
+  for (; i < n && name.size() <= kLongestName && (IsAsciiLetter(text[i]) || IsAsciiDigit(text[i])); ++i)
+    name += static_cast<char>(text[i]);
   if (i >= n || text[i] != ';') return 0;
   const char32_t c = NamedCodePoint(name);
   if (c != 0) length = i + 1 - pos;

@@ -26,15 +26,13 @@ size_t CharLength(const std::string& text, size_t index);
 // character boundary at or after position `start`, or -1. A start below 1
 // is taken as 1. An empty needle is found at the first boundary at or after
 // `start` (the end of the text counts), -1 when `start` lies past the end.
-int FindText(const std::string& subject, const std::string& needle, int start = 1,
-             bool caseSensitive = false);
+int FindText(const std::string& subject, const std::string& needle, int start = 1, bool caseSensitive = false);
 
 // FindText for a `start` already known to be a character boundary (a
 // position a search returned, or the position just past its match), which
 // spares the walk from the first byte: repeated searches over one text stay
 // linear in its length.
-int FindTextFromBoundary(const std::string& subject, const std::string& needle, int start,
-                         bool caseSensitive = false);
+int FindTextFromBoundary(const std::string& subject, const std::string& needle, int start, bool caseSensitive = false);
 
 // `text` with A-Z of its single-byte characters turned into a-z.
 std::string LowerAscii(const std::string& text);
@@ -52,8 +50,8 @@ std::string ExpandQuoteMarker(const std::string& text);
 // The text strictly between the first `left` at or after `start` and the
 // next `right` after it; empty when either is missing. Both markers may use
 // "#引号" for a double quote. Case is ignored unless `caseSensitive`.
-std::string TextBetween(const std::string& subject, const std::string& left, const std::string& right,
-                        int start = 1, bool caseSensitive = false);
+std::string TextBetween(const std::string& subject, const std::string& left, const std::string& right, int start = 1,
+                        bool caseSensitive = false);
 
 // The trimmed text after the first colon of a header line; empty without one.
 std::string HeaderValue(const std::string& line);

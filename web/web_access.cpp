@@ -184,9 +184,9 @@ std::uint32_t RequestFlags(const std::string& url, bool cookieJarSupplied, bool 
 }
 
 std::string WebAccess(const std::string& url, int method, const std::string& postText, std::string* cookies,
-                      std::string* returnedCookies, std::string* extraHeaders, std::string* location,
-                      bool noRedirect, Bytes* postBytes, const std::optional<std::string>& proxy,
-                      std::string* responseHeaders, Transfer* transfer) {
+                      std::string* returnedCookies, std::string* extraHeaders, std::string* location, bool noRedirect,
+                      Bytes* postBytes, const std::optional<std::string>& proxy, std::string* responseHeaders,
+                      Transfer* transfer) {
   std::string headerBlock = extraHeaders ? *extraHeaders : std::string();
   Exchange exchange;
   {

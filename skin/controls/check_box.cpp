@@ -24,9 +24,7 @@ CheckKind checkKindOf(LONG_PTR style) {
 
 namespace {
 
-bool acceptsCheckButton(HWND control) {
-  return checkKindOf(GetWindowLongPtrA(control, GWL_STYLE)) != CheckKind::None;
-}
+bool acceptsCheckButton(HWND control) { return checkKindOf(GetWindowLongPtrA(control, GWL_STYLE)) != CheckKind::None; }
 
 ARGB A(COLORREF colour, int alpha) { return colourToArgb(colour, alpha); }
 
@@ -143,8 +141,8 @@ void paintCheckButton(HWND window, UINT state, MarkPainter drawMark, float textL
 void registerCheckAndRadioButtons(int skinId, HWND parent) {
   SkinWindow* skin = skinWindowById(skinId);
   if (skin == nullptr) return;
-  const size_t firstNew =
-      registerControls(skinId, parent, "BUTTON", acceptsCheckButton, skin->buttons, true, buttonWindowProc);
+  const size_t firstNew = registerControls(skinId, parent, "BUTTON", acceptsCheckButton, skin->buttons, true,
+                                           buttonWindowProc);
   for (size_t i = firstNew; i < skin->buttons.size(); ++i) {
     SkinControl& button = skin->buttons[i];
     if (button.window == nullptr) continue;
@@ -194,11 +192,9 @@ bool redrawsCheckMark(UINT message, WPARAM wParam) {
     case WM_KILLFOCUS:
     case WM_SETTEXT:
     case WM_ENABLE:
-    case WM_UPDATEUISTATE:
-      return true;
+    case WM_UPDATEUISTATE: return true;
     case WM_KEYDOWN:
-    case WM_KEYUP:
-      return wParam == VK_SPACE;
+    case WM_KEYUP: return wParam == VK_SPACE;
   }
   return false;
 }

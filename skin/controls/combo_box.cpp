@@ -69,8 +69,9 @@ void drawComboBox(GraphicsObject& graphics, HWND combo, bool hover, bool focused
   }
   if ((style & 0x3) == CBS_DROPDOWNLIST) {
     drawText(graphics, combo, windowText(combo), "宋体", 12, 0,
-             A(static_cast<COLORREF>(intProp(combo, kPropTextColour)), 255), gdiplus::RectF(2, (h - 12) / 2, w - 17, h - 4),
-             Gdiplus::StringAlignmentNear, Gdiplus::StringAlignmentNear);
+             A(static_cast<COLORREF>(intProp(combo, kPropTextColour)), 255),
+             gdiplus::RectF(2, (h - 12) / 2, w - 17, h - 4), Gdiplus::StringAlignmentNear,
+             Gdiplus::StringAlignmentNear);
   }
 }
 
@@ -95,7 +96,8 @@ void onMouseLeave(const FoundEntry<ComboEntry>& found) {
 void registerComboBoxes(int skinId, HWND parent) {
   SkinWindow* skin = skinWindowById(skinId);
   if (skin == nullptr) return;
-  const size_t firstNew = registerControls(skinId, parent, "ComboBox", nullptr, skin->comboBoxes, false, comboWindowProc);
+  const size_t firstNew = registerControls(skinId, parent, "ComboBox", nullptr, skin->comboBoxes, false,
+                                           comboWindowProc);
   for (size_t i = firstNew; i < skin->comboBoxes.size(); ++i) {
     HWND combo = skin->comboBoxes[i].window;
     if (combo == nullptr) continue;
@@ -136,24 +138,17 @@ LRESULT CALLBACK comboWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
   const FoundEntry<ComboEntry> found = findControlEntry(window, &SkinWindow::comboBoxes);
   if (!found) return forwardToPrevious(window, message, wParam, lParam);
   switch (message) {
-    case WM_MOVE:
-      paintComboBox(found.skinId, found.position);
-      break;
+    case WM_MOVE: paintComboBox(found.skinId, found.position); break;
     case WM_SETFOCUS:
       found.entry->focused = true;
       paintComboBox(found.skinId, found.position, std::nullopt, true);
       break;
-    case WM_KILLFOCUS:
-      found.entry->focused = false;
-      break;
+    case WM_KILLFOCUS: found.entry->focused = false; break;
     case WM_SETTEXT:
       if (FindWindowExA(window, nullptr, "Edit", nullptr) != nullptr) InvalidateRect(window, nullptr, TRUE);
       break;
-    case WM_PAINT:
-      return paintAndValidate(window, [&] { paintComboBox(found.skinId, found.position); });
-    case WM_ERASEBKGND:
-      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-      return 1;
+    case WM_PAINT: return paintAndValidate(window, [&] { paintComboBox(found.skinId, found.position); });
+    case WM_ERASEBKGND: SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT); return 1;
     case WM_NCPAINT:
       paintComboBox(found.skinId, found.position);
       return DefWindowProcW(window, WM_NCPAINT, WPARAM(-1), lParam);
@@ -165,15 +160,12 @@ LRESULT CALLBACK comboWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
       break;
     case WM_CTLCOLOREDIT:
       if (skinOptions.washEnabled) {
-        return reinterpret_cast<LRESULT>(answerEditColour(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
+        return reinterpret_cast<LRESULT>(
+            answerEditColour(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
       }
       break;
-    case WM_MOUSEMOVE:
-      onMouseMove(found, window);
-      break;
-    case WM_MOUSELEAVE:
-      onMouseLeave(found);
-      break;
+    case WM_MOUSEMOVE: onMouseMove(found, window); break;
+    case WM_MOUSELEAVE: onMouseLeave(found); break;
   }
   return forwardToPrevious(window, message, wParam, lParam);
 }

@@ -204,51 +204,32 @@ LRESULT CALLBACK editWindowProc(HWND edit, UINT message, WPARAM wParam, LPARAM l
   if (!found) return forwardToPrevious(edit, message, wParam, lParam);
   EditEntry& entry = *found.entry;
   switch (message) {
-    case WM_DESTROY:
-      return onDestroy(edit, wParam, lParam);
+    case WM_DESTROY: return onDestroy(edit, wParam, lParam);
     case WM_MOVE:
       refreshWhenWashed(edit);
       syncScrollOverlays(edit);
       break;
     case WM_SHOWWINDOW:
     case WM_GETMINMAXINFO:
-    case WM_WINDOWPOSCHANGED:
-      syncScrollOverlays(edit);
-      break;
-    case WM_SETFOCUS:
-      return onSetFocus(entry, edit, wParam, lParam);
-    case WM_KILLFOCUS:
-      return onKillFocus(entry, edit, wParam, lParam);
+    case WM_WINDOWPOSCHANGED: syncScrollOverlays(edit); break;
+    case WM_SETFOCUS: return onSetFocus(entry, edit, wParam, lParam);
+    case WM_KILLFOCUS: return onKillFocus(entry, edit, wParam, lParam);
     case WM_SETTEXT:
     case WM_KEYDOWN:
-    case WM_MOUSEWHEEL:
-      return onChangeThatMayScroll(edit, message, wParam, lParam);
-    case WM_PAINT:
-      paintEditFrame(edit, false);
-      break;
-    case WM_ERASEBKGND:
-      return onEraseBackground(edit, reinterpret_cast<HDC>(wParam), lParam);
-    case WM_NCPAINT:
-      return onNcPaint(edit, lParam);
-    case WM_NCMOUSEMOVE:
-      onNcMouseMove(edit, lParam);
-      break;
-    case WM_NCLBUTTONDOWN:
-      repaintScrollOverlays(edit);
-      break;
+    case WM_MOUSEWHEEL: return onChangeThatMayScroll(edit, message, wParam, lParam);
+    case WM_PAINT: paintEditFrame(edit, false); break;
+    case WM_ERASEBKGND: return onEraseBackground(edit, reinterpret_cast<HDC>(wParam), lParam);
+    case WM_NCPAINT: return onNcPaint(edit, lParam);
+    case WM_NCMOUSEMOVE: onNcMouseMove(edit, lParam); break;
+    case WM_NCLBUTTONDOWN: repaintScrollOverlays(edit); break;
     case WM_HSCROLL:
-    case WM_VSCROLL:
-      return onScroll(edit, message, wParam, lParam);
-    case WM_MOUSEMOVE:
-      onMouseMove(found, edit);
-      break;
+    case WM_VSCROLL: return onScroll(edit, message, wParam, lParam);
+    case WM_MOUSEMOVE: onMouseMove(found, edit); break;
     case WM_LBUTTONDOWN:
       entry.pressed = true;
       if (skinOptions.washEnabled && hasNoBars(edit)) refresh(edit);
       break;
-    case WM_LBUTTONUP:
-      entry.pressed = false;
-      break;
+    case WM_LBUTTONUP: entry.pressed = false; break;
     case WM_MOUSELEAVE:
       leaveHover(*found.skin, found.position, kHoverEdit);
       paintEditFrame(edit, false);

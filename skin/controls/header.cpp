@@ -83,8 +83,7 @@ void drawColumn(const HeaderEntry& entry, HDC target, int column, int count, int
     if (openGraphics(graphics, canvas, false)) {
       const float w = float(width), h = float(height);
       const PointF top(0, 0), bottom(0, h);
-      fillSolidRect(graphics, 0, 0, w, h,
-                    colourToArgb(kWhite, skinOptions.washEnabled ? skinOptions.washAlpha : 255));
+      fillSolidRect(graphics, 0, 0, w, h, colourToArgb(kWhite, skinOptions.washEnabled ? skinOptions.washAlpha : 255));
       if (entry.clickable) {
         fillGradientRect(graphics, 0, 0, w, h, top, bottom, colourToArgb(kWhite, 80), colourToArgb(accent, 120));
       } else {
@@ -177,9 +176,8 @@ int headerContentX(int format, int width, int iconWidth, int margin, int textWid
 void skinHeaders(int skinId, HWND parent) {
   SkinWindow* skin = skinWindowById(skinId);
   if (skin == nullptr || !skinOptions.skinChildControls) return;
-  finishRegistration(*skin,
-                     registerControls(skinId, parent, "SysHeader32", nullptr, skin->headers, false, headerWindowProc),
-                     nullptr);
+  finishRegistration(
+      *skin, registerControls(skinId, parent, "SysHeader32", nullptr, skin->headers, false, headerWindowProc), nullptr);
   for (HWND list = FindWindowExA(parent, nullptr, "SysListView32", nullptr); list != nullptr;
        list = FindWindowExA(parent, list, "SysListView32", nullptr)) {
     HWND header = FindWindowExA(list, nullptr, "SysHeader32", nullptr);
@@ -221,17 +219,10 @@ LRESULT CALLBACK headerWindowProc(HWND header, UINT message, WPARAM wParam, LPAR
   if (!found) return forwardToPrevious(header, message, wParam, lParam);
   HeaderEntry& entry = *found.entry;
   switch (message) {
-    case WM_PAINT:
-      return onPaint(found, header);
-    case WM_ERASEBKGND:
-      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-      return 1;
-    case WM_MOVE:
-      drawHeader(found.skinId, found.position);
-      break;
-    case WM_MOUSEMOVE:
-      onMouseMove(found, header, lParam);
-      break;
+    case WM_PAINT: return onPaint(found, header);
+    case WM_ERASEBKGND: SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT); return 1;
+    case WM_MOVE: drawHeader(found.skinId, found.position); break;
+    case WM_MOUSEMOVE: onMouseMove(found, header, lParam); break;
     case WM_LBUTTONDOWN:
       entry.buttonDown = true;
       if (entry.hotItem >= 1) entry.pressedItem = entry.hotItem;
@@ -240,9 +231,7 @@ LRESULT CALLBACK headerWindowProc(HWND header, UINT message, WPARAM wParam, LPAR
       entry.buttonDown = false;
       entry.pressedItem = 0;
       break;
-    case WM_MOUSELEAVE:
-      onMouseLeave(found);
-      break;
+    case WM_MOUSELEAVE: onMouseLeave(found); break;
   }
   return forwardToPrevious(header, message, wParam, lParam);
 }

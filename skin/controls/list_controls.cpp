@@ -37,18 +37,17 @@ bool acceptsListView(HWND list) { return !hasStyle(list, LVS_SORTASCENDING); }
 void addOverlays(ListEntry& entry) {
   HWND control = entry.window;
   const bool visible = hasStyle(control, WS_VISIBLE);
-  entry.overlays.vScrollOverlay =
-      createScrollOverlay(control, ScrollBarSide::Vertical, visible && hasStyle(control, WS_VSCROLL));
-  entry.overlays.hScrollOverlay =
-      createScrollOverlay(control, ScrollBarSide::Horizontal, visible && hasStyle(control, WS_HSCROLL));
+  entry.overlays.vScrollOverlay = createScrollOverlay(control, ScrollBarSide::Vertical,
+                                                      visible && hasStyle(control, WS_VSCROLL));
+  entry.overlays.hScrollOverlay = createScrollOverlay(control, ScrollBarSide::Horizontal,
+                                                      visible && hasStyle(control, WS_HSCROLL));
 }
 
 // Registers the children of one class; the extra step runs on each new one.
-void registerClass(int skinId, HWND parent, const char* className, bool (*accepts)(HWND),
-                   void (*extra)(ListEntry&)) {
+void registerClass(int skinId, HWND parent, const char* className, bool (*accepts)(HWND), void (*extra)(ListEntry&)) {
   SkinWindow* skin = skinWindowById(skinId);
-  const size_t firstNew =
-      registerControls(skinId, parent, className, accepts, skin->listControls, false, listWindowProc);
+  const size_t firstNew = registerControls(skinId, parent, className, accepts, skin->listControls, false,
+                                           listWindowProc);
   if (extra == nullptr) return;
   for (size_t i = firstNew; i < skin->listControls.size(); ++i) {
     if (skin->listControls[i].window != nullptr) extra(skin->listControls[i]);
@@ -268,9 +267,7 @@ LRESULT CALLBACK listWindowProc(HWND control, UINT message, WPARAM wParam, LPARA
       break;
     case WM_SHOWWINDOW:
     case WM_GETMINMAXINFO:
-    case WM_WINDOWPOSCHANGED:
-      syncScrollOverlays(control);
-      break;
+    case WM_WINDOWPOSCHANGED: syncScrollOverlays(control); break;
     case WM_SETFOCUS:
       entry.focused = true;
       paintListFrame(found.skinId, found.position);
@@ -279,37 +276,23 @@ LRESULT CALLBACK listWindowProc(HWND control, UINT message, WPARAM wParam, LPARA
       entry.focused = false;
       paintListFrame(found.skinId, found.position);
       break;
-    case WM_PAINT:
-      return onPaint(found, control, wParam, lParam);
-    case WM_ERASEBKGND:
-      return onEraseBackground(control, reinterpret_cast<HDC>(wParam), lParam);
-    case WM_NCPAINT:
-      return onNcPaint(found, control, wParam, lParam);
-    case WM_NCMOUSEMOVE:
-      onNcMouse(entry, control, wParam, lParam, true);
-      break;
-    case WM_NCLBUTTONDOWN:
-      onNcMouse(entry, control, wParam, lParam, false);
-      break;
+    case WM_PAINT: return onPaint(found, control, wParam, lParam);
+    case WM_ERASEBKGND: return onEraseBackground(control, reinterpret_cast<HDC>(wParam), lParam);
+    case WM_NCPAINT: return onNcPaint(found, control, wParam, lParam);
+    case WM_NCMOUSEMOVE: onNcMouse(entry, control, wParam, lParam, true); break;
+    case WM_NCLBUTTONDOWN: onNcMouse(entry, control, wParam, lParam, false); break;
     case WM_KEYDOWN:
       if (wParam >= VK_LEFT && wParam <= VK_DOWN) {
         entry.keyDown = true;
         repaintScrollOverlays(control);
       }
       break;
-    case WM_KEYUP:
-      entry.keyDown = false;
-      break;
+    case WM_KEYUP: entry.keyDown = false; break;
     case WM_HSCROLL:
     case WM_VSCROLL:
-    case WM_MOUSEWHEEL:
-      return onScroll(entry, control, message, wParam, lParam);
-    case WM_MOUSEMOVE:
-      onMouseMove(found, control);
-      break;
-    case WM_MOUSELEAVE:
-      onMouseLeave(found);
-      break;
+    case WM_MOUSEWHEEL: return onScroll(entry, control, message, wParam, lParam);
+    case WM_MOUSEMOVE: onMouseMove(found, control); break;
+    case WM_MOUSELEAVE: onMouseLeave(found); break;
     case kBeforeDispatch:
       if (skinOptions.washEnabled && entry.keyDown) InvalidateRect(control, nullptr, FALSE);
       break;

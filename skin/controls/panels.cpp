@@ -96,8 +96,8 @@ void drawTabControl(GraphicsObject& graphics, HWND window, const Panel& panel) {
     fillGradient(graphics, shape, PointF(x, y), PointF(x, y + h), current ? A(kWhite, 210) : A(kWhite, 90),
                  current ? A(frame, 120) : A(kWhite, 20));
     strokePath(graphics, shape, current ? A(frame, 230) : A(kBlack, 90));
-    drawText(graphics, window, tabText(window, item), panel.fontName, panel.fontSize, panel.fontStyle,
-             A(kBlack, 255), gdiplus::RectF(x, y + 1, w, h), Gdiplus::StringAlignmentCenter);
+    drawText(graphics, window, tabText(window, item), panel.fontName, panel.fontSize, panel.fontStyle, A(kBlack, 255),
+             gdiplus::RectF(x, y + 1, w, h), Gdiplus::StringAlignmentCenter);
   }
 }
 

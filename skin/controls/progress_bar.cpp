@@ -52,8 +52,8 @@ void drawProgressBar(GraphicsObject& graphics, HWND window, bool vertical, float
 void registerProgressBars(int skinId, HWND parent) {
   SkinWindow* skin = skinWindowById(skinId);
   if (skin == nullptr) return;
-  const size_t firstNew =
-      registerControls(skinId, parent, PROGRESS_CLASSA, nullptr, skin->progressBars, false, progressWindowProc);
+  const size_t firstNew = registerControls(skinId, parent, PROGRESS_CLASSA, nullptr, skin->progressBars, false,
+                                           progressWindowProc);
   for (size_t i = firstNew; i < skin->progressBars.size(); ++i) {
     ProgressEntry& entry = skin->progressBars[i];
     if (entry.window != nullptr) entry.vertical = (GetWindowLongPtrA(entry.window, GWL_STYLE) & PBS_VERTICAL) != 0;
@@ -72,17 +72,10 @@ LRESULT CALLBACK progressWindowProc(HWND window, UINT message, WPARAM wParam, LP
   const FoundEntry<ProgressEntry> found = findControlEntry(window, &SkinWindow::progressBars);
   if (!found) return forwardToPrevious(window, message, wParam, lParam);
   switch (message) {
-    case WM_MOVE:
-      paintProgressBar(found.skinId, found.position);
-      break;
-    case WM_PAINT:
-      return paintAndValidate(window, [&] { paintProgressBar(found.skinId, found.position); });
-    case WM_ERASEBKGND:
-      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-      return 1;
-    case WM_NCPAINT:
-      paintProgressBar(found.skinId, found.position);
-      return 1;
+    case WM_MOVE: paintProgressBar(found.skinId, found.position); break;
+    case WM_PAINT: return paintAndValidate(window, [&] { paintProgressBar(found.skinId, found.position); });
+    case WM_ERASEBKGND: SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT); return 1;
+    case WM_NCPAINT: paintProgressBar(found.skinId, found.position); return 1;
   }
   return forwardToPrevious(window, message, wParam, lParam);
 }

@@ -71,7 +71,8 @@ void drawBody(GraphicsObject& graphics, UINT state, float x, float y, float w, f
     strokePath(graphics, body, colourToArgb(kBlack, 80));
     return;
   }
-  fillGradient(graphics, body, top, PointF(x, y + h - 1), colourToArgb(kWhite, 0), colourToArgb(RGB(128, 128, 128), 60));
+  fillGradient(graphics, body, top, PointF(x, y + h - 1), colourToArgb(kWhite, 0),
+               colourToArgb(RGB(128, 128, 128), 60));
   PathObject gloss;
   gloss.CreatePath();
   tabOutlinePath(gloss, int(x), int(y), int(w - 1), int(h * 0.5f), 5);
@@ -133,8 +134,8 @@ void onMouseLeave(const FoundEntry<SkinControl>& found, HWND window) {
 void registerPushButtons(int skinId, HWND topLevel) {
   SkinWindow* skin = skinWindowById(skinId);
   if (skin == nullptr) return;
-  const size_t firstNew =
-      registerControls(skinId, topLevel, "BUTTON", acceptsPushButton, skin->buttons, true, buttonWindowProc);
+  const size_t firstNew = registerControls(skinId, topLevel, "BUTTON", acceptsPushButton, skin->buttons, true,
+                                           buttonWindowProc);
   for (size_t i = firstNew; i < skin->buttons.size(); ++i) {
     SkinControl& button = skin->buttons[i];
     if (button.window == nullptr) continue;
@@ -155,12 +156,8 @@ void repaintButton(HWND window, UINT state, bool hover) {
   RECT client{};
   GetClientRect(window, &client);
   switch (found.entry->kind) {
-    case kCheckBox:
-      paintCheckBox(window, state);
-      return;
-    case kRadioButton:
-      paintRadioButton(window, state);
-      return;
+    case kCheckBox: paintCheckBox(window, state); return;
+    case kRadioButton: paintRadioButton(window, state); return;
   }
   win32::ScopedWindowDc dc(window);
   paintPushButton(window, dc.get(), state, client);
@@ -187,21 +184,12 @@ LRESULT CALLBACK buttonWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
   if (!found) return forwardToPrevious(window, message, wParam, lParam);
   SkinControl& button = *found.entry;
   switch (message) {
-    case WM_MOVE:
-      InvalidateRect(window, nullptr, TRUE);
-      break;
-    case WM_SETFOCUS:
-      button.focused = true;
-      break;
-    case WM_KILLFOCUS:
-      button.focused = false;
-      break;
-    case WM_SETTEXT:
-      return onSetText(window, wParam, lParam);
-    case WM_ERASEBKGND:
-      return onEraseBackground(window, reinterpret_cast<HDC>(wParam));
-    case WM_NCPAINT:
-      return 1;
+    case WM_MOVE: InvalidateRect(window, nullptr, TRUE); break;
+    case WM_SETFOCUS: button.focused = true; break;
+    case WM_KILLFOCUS: button.focused = false; break;
+    case WM_SETTEXT: return onSetText(window, wParam, lParam);
+    case WM_ERASEBKGND: return onEraseBackground(window, reinterpret_cast<HDC>(wParam));
+    case WM_NCPAINT: return 1;
     case WM_PAINT:
       if (button.kind != kPushButton) return onPaintCheckButton(found, window);
       break;
@@ -209,21 +197,14 @@ LRESULT CALLBACK buttonWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
       // Keeps the pushed look while the mouse button is still down.
       if (wParam == 0 && button.pressed) return 0;
       break;
-    case WM_LBUTTONDBLCLK:
-      return 0;  // no second click
-    case WM_MOUSEMOVE:
-      onMouseMove(found, window);
-      break;
-    case WM_LBUTTONDOWN:
-      button.pressed = true;
-      break;
+    case WM_LBUTTONDBLCLK: return 0;  // no second click
+    case WM_MOUSEMOVE: onMouseMove(found, window); break;
+    case WM_LBUTTONDOWN: button.pressed = true; break;
     case WM_LBUTTONUP:
       button.pressed = false;
       found.skin->lastHoverPosition = 0;
       break;
-    case WM_MOUSELEAVE:
-      onMouseLeave(found, window);
-      break;
+    case WM_MOUSELEAVE: onMouseLeave(found, window); break;
   }
   const LRESULT result = forwardToPrevious(window, message, wParam, lParam);
   // The button's own procedure draws its native look straight onto the

@@ -149,8 +149,8 @@ HWND createScrollOverlay(HWND control, ScrollBarSide side, bool visible) {
   if (overlay == nullptr) return nullptr;
   SetPropA(overlay, kPropCoveredControl, control);
   SetPropA(overlay, kPropPreviousProc,
-           reinterpret_cast<HANDLE>(SetWindowLongPtrW(overlay, GWLP_WNDPROC,
-                                                      reinterpret_cast<LONG_PTR>(scrollOverlayProc))));
+           reinterpret_cast<HANDLE>(
+               SetWindowLongPtrW(overlay, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(scrollOverlayProc))));
   SetWindowPos(overlay, HWND_TOP, place.left, place.top, width, height, 0);
   return overlay;
 }
@@ -224,10 +224,9 @@ void paintScrollBar(HWND control, ScrollBarSide side, int hotPart) {
       }
       drawArrowButton(graphics, bar, 1, 2, available && hotPart == kFirstArrowPart, button, width, height,
                       isVertical(side) ? resources::ImageRole::ArrowUpGlyph : resources::ImageRole::ArrowLeftGlyph);
-      drawArrowButton(graphics, bar, float(length - 17), float(length - 15),
-                      available && hotPart == kSecondArrowPart, button, width, height,
-                      isVertical(side) ? resources::ImageRole::ArrowDownGlyph
-                                       : resources::ImageRole::ArrowRightGlyph);
+      drawArrowButton(graphics, bar, float(length - 17), float(length - 15), available && hotPart == kSecondArrowPart,
+                      button, width, height,
+                      isVertical(side) ? resources::ImageRole::ArrowDownGlyph : resources::ImageRole::ArrowRightGlyph);
     }
   }
   win32::ScopedWindowDc dc(overlay);

@@ -143,8 +143,8 @@ void onMouseLeave(const FoundEntry<TrackbarEntry>& found) {
 void registerTrackbars(int skinId, HWND parent) {
   SkinWindow* skin = skinWindowById(skinId);
   if (skin == nullptr) return;
-  const size_t firstNew =
-      registerControls(skinId, parent, TRACKBAR_CLASSA, nullptr, skin->trackbars, false, trackbarWindowProc);
+  const size_t firstNew = registerControls(skinId, parent, TRACKBAR_CLASSA, nullptr, skin->trackbars, false,
+                                           trackbarWindowProc);
   for (size_t i = firstNew; i < skin->trackbars.size(); ++i) {
     TrackbarEntry& entry = skin->trackbars[i];
     if (entry.window == nullptr) continue;
@@ -167,23 +167,12 @@ LRESULT CALLBACK trackbarWindowProc(HWND window, UINT message, WPARAM wParam, LP
   const FoundEntry<TrackbarEntry> found = trackbarEntry(window);
   if (!found) return forwardToPrevious(window, message, wParam, lParam);
   switch (message) {
-    case WM_MOVE:
-      paintTrackbar(found.skinId, found.position);
-      break;
-    case WM_PAINT:
-      return paintAndValidate(window, [&] { paintTrackbar(found.skinId, found.position); });
-    case WM_ERASEBKGND:
-      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-      return 1;
-    case WM_NCPAINT:
-      paintTrackbar(found.skinId, found.position);
-      return 1;
-    case WM_MOUSEMOVE:
-      onMouseMove(found, window);
-      break;
-    case WM_MOUSELEAVE:
-      onMouseLeave(found);
-      break;
+    case WM_MOVE: paintTrackbar(found.skinId, found.position); break;
+    case WM_PAINT: return paintAndValidate(window, [&] { paintTrackbar(found.skinId, found.position); });
+    case WM_ERASEBKGND: SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT); return 1;
+    case WM_NCPAINT: paintTrackbar(found.skinId, found.position); return 1;
+    case WM_MOUSEMOVE: onMouseMove(found, window); break;
+    case WM_MOUSELEAVE: onMouseLeave(found); break;
   }
   return forwardToPrevious(window, message, wParam, lParam);
 }

@@ -30,10 +30,10 @@ SIZE windowSize(HWND window) {
 }
 
 struct Half {
-  float x, y, w, h;        // path
-  PointF from, to;         // gradient
+  float x, y, w, h;  // path
+  PointF from, to;   // gradient
   ImageRole glyph;
-  float glyphX, glyphY;    // glyph centre cell origin
+  float glyphX, glyphY;  // glyph centre cell origin
   ARGB unlitFrom;
 };
 
@@ -49,14 +49,12 @@ void drawUpDown(GraphicsObject& graphics, const UpDownEntry& entry, bool hot, bo
   fillSolid(graphics, body, A(kWhite, 160));
 
   const Half halves[2] = {
-      horizontal ? Half{0, 0, k - 1, l - 1, PointF(0, 0), PointF(k - 1, 0), ImageRole::ArrowLeftGlyph, 0, 0,
-                        A(kWhite, 20)}
-                 : Half{0, 0, k - 1, l - 1, PointF(0, 0), PointF(0, l - 1), ImageRole::ArrowUpGlyph, 0, 0,
-                        A(kWhite, 60)},
-      horizontal ? Half{k, 0, k - 1, l - 1, PointF(k - 1, 0), PointF(w, 0), ImageRole::ArrowRightGlyph, k, 0,
-                        A(kWhite, 20)}
-                 : Half{0, l, k - 1, l - 1, PointF(0, l), PointF(0, h), ImageRole::ArrowDownGlyph, 0, l,
-                        A(kWhite, 20)},
+      horizontal
+          ? Half{0, 0, k - 1, l - 1, PointF(0, 0), PointF(k - 1, 0), ImageRole::ArrowLeftGlyph, 0, 0, A(kWhite, 20)}
+          : Half{0, 0, k - 1, l - 1, PointF(0, 0), PointF(0, l - 1), ImageRole::ArrowUpGlyph, 0, 0, A(kWhite, 60)},
+      horizontal
+          ? Half{k, 0, k - 1, l - 1, PointF(k - 1, 0), PointF(w, 0), ImageRole::ArrowRightGlyph, k, 0, A(kWhite, 20)}
+          : Half{0, l, k - 1, l - 1, PointF(0, l), PointF(0, h), ImageRole::ArrowDownGlyph, 0, l, A(kWhite, 20)},
   };
   const POINT at = mousePoint(point);
   const int lit = upDownHalf(SIZE{LONG(w), LONG(h)}, horizontal, at);
@@ -105,7 +103,8 @@ void onMouseLeave(const FoundEntry<UpDownEntry>& found) {
 void registerUpDowns(int skinId, HWND parent) {
   SkinWindow* skin = skinWindowById(skinId);
   if (skin == nullptr) return;
-  const size_t firstNew = registerControls(skinId, parent, UPDOWN_CLASSA, nullptr, skin->upDowns, false, upDownWindowProc);
+  const size_t firstNew = registerControls(skinId, parent, UPDOWN_CLASSA, nullptr, skin->upDowns, false,
+                                           upDownWindowProc);
   for (size_t i = firstNew; i < skin->upDowns.size(); ++i) {
     UpDownEntry& entry = skin->upDowns[i];
     if (entry.window != nullptr) entry.horizontal = (GetWindowLongPtrA(entry.window, GWL_STYLE) & UDS_HORZ) != 0;
@@ -143,20 +142,13 @@ LRESULT CALLBACK upDownWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
   if (!found) return forwardToPrevious(window, message, wParam, lParam);
   UpDownEntry& entry = *found.entry;
   switch (message) {
-    case WM_MOVE:
-      paintUpDown(found.skinId, found.position);
-      break;
+    case WM_MOVE: paintUpDown(found.skinId, found.position); break;
     case WM_PAINT:
       paintUpDown(found.skinId, found.position);
       return DefWindowProcW(window, WM_PAINT, wParam, lParam);  // validates the update region
-    case WM_ERASEBKGND:
-      SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
-      return 1;
-    case WM_NCPAINT:
-      return 1;
-    case WM_MOUSEMOVE:
-      onMouseMove(found, window, lParam);
-      break;
+    case WM_ERASEBKGND: SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT); return 1;
+    case WM_NCPAINT: return 1;
+    case WM_MOUSEMOVE: onMouseMove(found, window, lParam); break;
     case WM_LBUTTONDOWN:
       entry.pressed = true;
       entry.lastPoint = lParam;
@@ -165,9 +157,7 @@ LRESULT CALLBACK upDownWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
       entry.pressed = false;
       entry.lastPoint = lParam;
       break;
-    case WM_MOUSELEAVE:
-      onMouseLeave(found);
-      break;
+    case WM_MOUSELEAVE: onMouseLeave(found); break;
   }
   return forwardToPrevious(window, message, wParam, lParam);
 }

@@ -42,16 +42,14 @@ TEST(Keyboard, KeysStandForTheClicksAndRowActions) {
     KeyAction action;
     int control;
   } cases[] = {
-      {"Enter in the keyword box searches", VK_RETURN, kNone, kKeywordEditId, noRow, KeyAction::Click,
-       kSearchButtonId},
+      {"Enter in the keyword box searches", VK_RETURN, kNone, kKeywordEditId, noRow, KeyAction::Click, kSearchButtonId},
       {"Shift+Enter there too: the box must not beep", VK_RETURN, kShift, kKeywordEditId, noRow, KeyAction::Click,
        kSearchButtonId},
       {"Enter in the page box goes to the page", VK_RETURN, kNone, kPageNumberEditId, noRow, KeyAction::Click,
        kGoToPageButtonId},
       {"Enter on a button clicks it", VK_RETURN, kNone, kPreviousPageButtonId, noRow, KeyAction::Click,
        kPreviousPageButtonId},
-      {"space on a button clicks it", VK_SPACE, kNone, kFirstPageButtonId, row, KeyAction::Click,
-       kFirstPageButtonId},
+      {"space on a button clicks it", VK_SPACE, kNone, kFirstPageButtonId, row, KeyAction::Click, kFirstPageButtonId},
       {"a held space clicks once", VK_SPACE, kRepeat, kFirstPageButtonId, row, KeyAction::UseUp, 0},
       {"a held Enter clicks again, as in a dialog", VK_RETURN, kRepeat, kNextPageButtonId, row, KeyAction::Click,
        kNextPageButtonId},

@@ -295,8 +295,10 @@ TEST_F(MainWindowTest, SearchRunsOnAWorkerWhileTheWindowShowsTheStatus) {
     const char* status;
     const char* url;
   } cases[] = {
-      {kSearchButtonId, "开始搜索。。。。网络资源较多，请稍等。", "http://site.test/search?info_hash=&q=%E9%92%A2%E9%93%81%E4%BE%A03"},
-      {kFirstPageButtonId, "开始搜索。。。。网络资源较多，请稍等。", "http://site.test/search?info_hash=&q=%E9%92%A2%E9%93%81%E4%BE%A03"},
+      {kSearchButtonId, "开始搜索。。。。网络资源较多，请稍等。",
+       "http://site.test/search?info_hash=&q=%E9%92%A2%E9%93%81%E4%BE%A03"},
+      {kFirstPageButtonId, "开始搜索。。。。网络资源较多，请稍等。",
+       "http://site.test/search?info_hash=&q=%E9%92%A2%E9%93%81%E4%BE%A03"},
       {kGoToPageButtonId, "跳转中。。", "http://site.test/search?q=%E9%92%A2%E9%93%81%E4%BE%A03&p=0"},
       {kNextPageButtonId, "跳转中。。", "http://site.test/search?q=%E9%92%A2%E9%93%81%E4%BE%A03&p=1"},
   };

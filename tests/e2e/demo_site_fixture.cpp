@@ -13,8 +13,8 @@ std::string Env(const char* name) {
 }
 
 std::vector<ExpectedRow> ExpectedPage(const std::string& keyword, int page) {
-  const std::string bytes =
-      ReadFileBytes(web::Cp936ToWide(Env("DEMO_EXPECTED") + "\\" + keyword + "-" + std::to_string(page) + ".tsv"));
+  const std::string bytes = ReadFileBytes(
+      web::Cp936ToWide(Env("DEMO_EXPECTED") + "\\" + keyword + "-" + std::to_string(page) + ".tsv"));
   std::vector<ExpectedRow> rows;
   size_t from = 0;
   for (size_t end; (end = bytes.find('\n', from)) != std::string::npos; from = end + 1) {

@@ -45,7 +45,7 @@ TEST_F(DemoSite, SearchAndPagingShowTheSitesPages) {
     int button;
     const char* pageText;  // typed into 编辑框3 first, when set
     const char* path;
-    int page;              // 0-based page expected on display
+    int page;  // 0-based page expected on display
     const char* indicator;
   } steps[] = {
       {app::kNextPageButtonId, nullptr, "/search?q=%E9%92%A2%E9%93%81%E4%BE%A03&p=1", 1, " 2/3 "},
@@ -112,8 +112,9 @@ TEST_F(DemoSite, RapidClicksEndOnTheLastPageAndLeaveNothingBehind) {
   const std::vector<ExpectedRow> rows = ExpectedPage("linux", 0);
   ExpectRows(rows);
   EXPECT_EQ(program.Text(app::kPageIndicatorId), " 1/2 页 ");
-  EXPECT_NE(program.SummaryText().find("本页共有资源" + std::to_string(rows.size()) + "个\r\n          预计共有资源：40个"),
-            std::string::npos)
+  EXPECT_NE(
+      program.SummaryText().find("本页共有资源" + std::to_string(rows.size()) + "个\r\n          预计共有资源：40个"),
+      std::string::npos)
       << program.SummaryText();
   for (int row : {0, 5}) {  // rows in view
     ChooseFromRowMenu(row, kDetailItem);

@@ -46,7 +46,8 @@ class ScriptedSite : public ::testing::Test {
     const size_t end = raw.rfind("\r\n\r\n");
     if (end == std::string::npos) return {};
     const size_t start = raw.rfind("\r\n\r\n", end - 1);
-    const std::string head = raw.substr(start == std::string::npos ? 0 : start + 4, end - (start == std::string::npos ? 0 : start + 4));
+    const std::string head = raw.substr(start == std::string::npos ? 0 : start + 4,
+                                        end - (start == std::string::npos ? 0 : start + 4));
     std::vector<std::string> lines;
     size_t from = 0;
     for (size_t stop; from <= head.size(); from = stop + 2) {

@@ -35,9 +35,7 @@ std::string OneResult() { return "搜索完成：本页共有资源1个\r\n     
 
 class FailingSite : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_FALSE(Env("TEST_HTTP_PORT").empty()) << "run through tests/web/with_http_server.sh";
-  }
+  void SetUp() override { ASSERT_FALSE(Env("TEST_HTTP_PORT").empty()) << "run through tests/web/with_http_server.sh"; }
   void Start(const std::string& site, int deadlineMs = kDeadlineMs) {
     ASSERT_TRUE(program.Start(WinePath(Env("E2E_PROGRAM")),
                               web::Cp936ToWide("--site " + site + " --deadline-ms " + std::to_string(deadlineMs))));
@@ -55,8 +53,7 @@ class FailingSite : public ::testing::Test {
     for (;;) {
       const DWORD asked = GetTickCount();
       DWORD_PTR result = 0;
-      const bool answered =
-          SendMessageTimeoutW(program.window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &result) != 0;
+      const bool answered = SendMessageTimeoutW(program.window(), WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 10000, &result) != 0;
       worst = std::max(worst, GetTickCount() - asked);
       if (!answered) break;
       const std::string summary = program.SummaryText();

@@ -63,8 +63,8 @@ TEST_F(KeyboardOnly, TypingAKeywordAndEnterSearches) {
 
 TEST_F(KeyboardOnly, TabVisitsTheControlsInLayoutOrderWithoutRestackingThem) {
   const std::vector<HWND> stack = ZOrder();
-  const int order[] = {app::kKeywordEditId,    app::kSearchButtonId,    app::kResultListId,
-                       app::kPageNumberEditId, app::kGoToPageButtonId,  app::kFirstPageButtonId,
+  const int order[] = {app::kKeywordEditId,        app::kSearchButtonId,   app::kResultListId,
+                       app::kPageNumberEditId,     app::kGoToPageButtonId, app::kFirstPageButtonId,
                        app::kPreviousPageButtonId, app::kNextPageButtonId};
   const int count = static_cast<int>(std::size(order));
   for (int step = 1; step <= count; ++step) {
@@ -89,11 +89,11 @@ TEST_F(KeyboardOnly, PageBoxAndButtonsPageThroughTheResults) {
 
   const struct {
     const char* what;
-    int tabs;             // Tab presses; Shift+Tab when negative
+    int tabs;              // Tab presses; Shift+Tab when negative
     const wchar_t* typed;  // then typed, when set
-    int focused;          // the control that then has the focus
-    WORD key;             // then pressed
-    std::string path;     // the request that sends
+    int focused;           // the control that then has the focus
+    WORD key;              // then pressed
+    std::string path;      // the request that sends
     const char* indicator;
   } steps[] = {
       {"Tab to the page box, type 3, Enter", 3, L"3", app::kPageNumberEditId, VK_RETURN,
@@ -122,8 +122,8 @@ TEST_F(KeyboardOnly, PageBoxAndButtonsPageThroughTheResults) {
 TEST_F(KeyboardOnly, FocusComesBackWhenTheWindowIsActivatedAgain) {
   FocusList();
   // Another window takes the keyboard, then the program is brought back.
-  const win32::Scoped<HWND, DestroyWindowHandle> other(CreateWindowExW(
-      0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr));
+  const win32::Scoped<HWND, DestroyWindowHandle> other(
+      CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr));
   SetForegroundWindow(other.get());
   ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == other.get(); }, 3000));
   SetForegroundWindow(program.window());

@@ -28,9 +28,7 @@ bool WaitUntil(const std::function<bool()>& done, int milliseconds) {
   return done();
 }
 
-ProgramDriver::~ProgramDriver() {
-  Close();
-}
+ProgramDriver::~ProgramDriver() { Close(); }
 
 namespace {
 
@@ -523,8 +521,8 @@ bool SaveWindowPicture(HWND window, const std::wstring& path) {
 }
 
 std::string ReadFileBytes(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            0, nullptr);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                            nullptr);
   if (file == INVALID_HANDLE_VALUE) return {};
   std::string bytes;
   char buffer[4096];

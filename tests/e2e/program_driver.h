@@ -39,17 +39,17 @@ class ProgramDriver {
   HWND Control(int id) const { return GetDlgItem(window_, id); }
   bool Responsive() const;  // the window thread answers within a second
 
-  std::string Text(int id) const;            // code page 936
-  std::string SummaryText() const;            // the bytes the summary box holds
+  std::string Text(int id) const;   // code page 936
+  std::string SummaryText() const;  // the bytes the summary box holds
   void SetText(int id, const std::string& text);
-  void Click(int id);                         // a button click
+  void Click(int id);  // a button click
 
   int RowCount() const;
   std::string Cell(int row, int column) const;
   void SelectRow(int row);
-  int SelectedRow() const;                    // -1 when none
-  RECT RowRect(int row) const;                // screen coordinates
-  POINT RowCentre(int row) const;             // screen coordinates
+  int SelectedRow() const;         // -1 when none
+  RECT RowRect(int row) const;     // screen coordinates
+  POINT RowCentre(int row) const;  // screen coordinates
 
   // The control of the window that has the keyboard focus (its id, 0 when
   // none), and the selection of an edit box as {start, end}.

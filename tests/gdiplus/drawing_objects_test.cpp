@@ -33,15 +33,19 @@ TEST(GraphicsObject, DrawImageRectRectStretchesTheWholeImage) {
   BitmapObject quadrants;
   ASSERT_TRUE(quadrants.CreateBitmapFromScan0(16, 16));
   for (int y = 0; y < 16; ++y)
-    for (int x = 0; x < 16; ++x) quadrants.BitmapSetPixel(x, y, y < 8 ? (x < 8 ? kRed : kGreen) : (x < 8 ? kBlue : kWhite));
+    for (int x = 0; x < 16; ++x)
+      quadrants.BitmapSetPixel(x, y, y < 8 ? (x < 8 ? kRed : kGreen) : (x < 8 ? kBlue : kWhite));
 
   Canvas canvas(32, 8);
   canvas.graphics.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
   canvas.graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
   ASSERT_TRUE(canvas.graphics.DrawImageRectRect(quadrants, 0, 0, 32, 8));
-  struct { int x, y; ARGB expected; } cases[] = {
-      {0, 0, kRed},   {15, 3, kRed},   {16, 0, kGreen}, {31, 3, kGreen},
-      {0, 4, kBlue},  {15, 7, kBlue},  {16, 4, kWhite}, {31, 7, kWhite},
+  struct {
+    int x, y;
+    ARGB expected;
+  } cases[] = {
+      {0, 0, kRed},  {15, 3, kRed},  {16, 0, kGreen}, {31, 3, kGreen},
+      {0, 4, kBlue}, {15, 7, kBlue}, {16, 4, kWhite}, {31, 7, kWhite},
   };
   for (const auto& c : cases) EXPECT_EQ(canvas.At(c.x, c.y), c.expected) << c.x << "," << c.y;
 }
@@ -337,8 +341,8 @@ TEST(FontObject, ComesFromGdiFonts) {
 TEST(CreatePainterFont, FallsBackToTheControlsFontThenToTheSystemsFonts) {
   HWND bare = CreateWindowExA(0, "STATIC", "x", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
   FontObject systemFallback;
-  ASSERT_TRUE(CreatePainterFont(systemFallback, "No Such Family 9x", 15, Gdiplus::FontStyleBold,
-                                Gdiplus::UnitPixel, bare));
+  ASSERT_TRUE(
+      CreatePainterFont(systemFallback, "No Such Family 9x", 15, Gdiplus::FontStyleBold, Gdiplus::UnitPixel, bare));
   const std::string systemFamily = FamilyOf(systemFallback);
   EXPECT_FALSE(systemFamily.empty());
   FontObject guiFont;
@@ -352,8 +356,7 @@ TEST(CreatePainterFont, FallsBackToTheControlsFontThenToTheSystemsFonts) {
     if (CanonicalName(name) != systemFamily) controlFamily = CanonicalName(name);
   }
   ASSERT_FALSE(controlFamily.empty());
-  HFONT controlFont = CreateFontA(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
-                                  controlFamily.c_str());
+  HFONT controlFont = CreateFontA(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, controlFamily.c_str());
   HWND control = CreateWindowExA(0, "STATIC", "x", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(control, nullptr);
   SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
@@ -370,8 +373,7 @@ TEST(CreatePainterFont, FallsBackToTheControlsFontThenToTheSystemsFonts) {
   };
   for (const auto& c : cases) {
     FontObject font;
-    ASSERT_TRUE(CreatePainterFont(font, c.name, 15, Gdiplus::FontStyleBold, Gdiplus::UnitPixel, c.control))
-        << c.name;
+    ASSERT_TRUE(CreatePainterFont(font, c.name, 15, Gdiplus::FontStyleBold, Gdiplus::UnitPixel, c.control)) << c.name;
     EXPECT_EQ(FamilyOf(font), c.family) << c.name;
     EXPECT_EQ(font.GetFontSize(), 15.0f);
     EXPECT_EQ(font.GetFontStyle(), Gdiplus::FontStyleBold);

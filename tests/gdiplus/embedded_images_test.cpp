@@ -53,11 +53,11 @@ struct SheetGlyph {
 };
 
 const SheetGlyph kSheet[] = {
-    {ImageRole::HelpGlyph, 0xFF2E5E8E},      {ImageRole::MenuGlyph, 0xFF2E5E8E},
-    {ImageRole::MinimizeGlyph, 0xFF2E5E8E},  {ImageRole::MaximizeGlyph, 0xFF2E5E8E},
-    {ImageRole::RestoreGlyph, 0xFF2E5E8E},   {ImageRole::CloseGlyph, 0xFFC03030},
-    {ImageRole::CheckGlyph, 0xFFFFFFFF},     {ImageRole::ArrowUpGlyph, 0xFFDDEEF4},
-    {ImageRole::ArrowDownGlyph, 0xFFDDEEF4}, {ImageRole::ArrowLeftGlyph, 0xFFDDEEF4},
+    {ImageRole::HelpGlyph, 0xFF2E5E8E},       {ImageRole::MenuGlyph, 0xFF2E5E8E},
+    {ImageRole::MinimizeGlyph, 0xFF2E5E8E},   {ImageRole::MaximizeGlyph, 0xFF2E5E8E},
+    {ImageRole::RestoreGlyph, 0xFF2E5E8E},    {ImageRole::CloseGlyph, 0xFFC03030},
+    {ImageRole::CheckGlyph, 0xFFFFFFFF},      {ImageRole::ArrowUpGlyph, 0xFFDDEEF4},
+    {ImageRole::ArrowDownGlyph, 0xFFDDEEF4},  {ImageRole::ArrowLeftGlyph, 0xFFDDEEF4},
     {ImageRole::ArrowRightGlyph, 0xFFDDEEF4},
 };
 

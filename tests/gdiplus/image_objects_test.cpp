@@ -76,12 +76,12 @@ struct EmbeddedCase {
 };
 
 const EmbeddedCase kEmbedded[] = {
-    {ImageRole::HelpGlyph, 26, 18, true},       {ImageRole::MenuGlyph, 26, 18, true},
-    {ImageRole::MinimizeGlyph, 26, 18, true},   {ImageRole::MaximizeGlyph, 26, 18, true},
-    {ImageRole::RestoreGlyph, 26, 18, true},    {ImageRole::CloseGlyph, 38, 18, true},
-    {ImageRole::CheckGlyph, 13, 12, true},      {ImageRole::ArrowUpGlyph, 7, 4, true},
-    {ImageRole::ArrowDownGlyph, 7, 4, true},    {ImageRole::ArrowLeftGlyph, 4, 7, true},
-    {ImageRole::ArrowRightGlyph, 4, 7, true},   {ImageRole::BackgroundPicture, 500, 375, false},
+    {ImageRole::HelpGlyph, 26, 18, true},     {ImageRole::MenuGlyph, 26, 18, true},
+    {ImageRole::MinimizeGlyph, 26, 18, true}, {ImageRole::MaximizeGlyph, 26, 18, true},
+    {ImageRole::RestoreGlyph, 26, 18, true},  {ImageRole::CloseGlyph, 38, 18, true},
+    {ImageRole::CheckGlyph, 13, 12, true},    {ImageRole::ArrowUpGlyph, 7, 4, true},
+    {ImageRole::ArrowDownGlyph, 7, 4, true},  {ImageRole::ArrowLeftGlyph, 4, 7, true},
+    {ImageRole::ArrowRightGlyph, 4, 7, true}, {ImageRole::BackgroundPicture, 500, 375, false},
 };
 
 TEST(EmbeddedImages, EveryRoleLoadsAtItsSizeAndFormat) {
@@ -124,17 +124,12 @@ TEST(EmbeddedImages, GlyphsAreShapesOnTransparency) {
     EXPECT_GE(Alpha(strongest), 200);
     gdiplus::ARGB colour = strongest & 0xFFFFFFu;
     switch (c.role) {
-      case ImageRole::CheckGlyph:
-        EXPECT_GT(testsupport::Green(colour), testsupport::Red(colour) + 40);
-        break;
+      case ImageRole::CheckGlyph: EXPECT_GT(testsupport::Green(colour), testsupport::Red(colour) + 40); break;
       case ImageRole::ArrowUpGlyph:
       case ImageRole::ArrowDownGlyph:
       case ImageRole::ArrowLeftGlyph:
-      case ImageRole::ArrowRightGlyph:
-        EXPECT_EQ(colour, 0x000000u);
-        break;
-      default:
-        EXPECT_EQ(colour, 0xFFFFFFu);
+      case ImageRole::ArrowRightGlyph: EXPECT_EQ(colour, 0x000000u); break;
+      default: EXPECT_EQ(colour, 0xFFFFFFu);
     }
   }
 }
@@ -211,10 +206,7 @@ TEST(BitmapObject, SavingNeedsAnEncoderFormatWrittenExactly) {
   ASSERT_TRUE(bitmap.CreateBitmapFromScan0(4, 4));
   const char* const unknown[] = {
       "{b96b3caf-0728-11d3-9d7b-0000f81ef32e}",  // the PNG identifier in lower case
-      "{B96B3CAF-0728-11D3-9D7B-0000F81EF32F}",
-      "B96B3CAF-0728-11D3-9D7B-0000F81EF32E",
-      "image/png",
-      "",
+      "{B96B3CAF-0728-11D3-9D7B-0000F81EF32F}", "B96B3CAF-0728-11D3-9D7B-0000F81EF32E", "image/png", "",
   };
   for (const char* format : unknown) EXPECT_TRUE(bitmap.SaveImageToStream(format).empty()) << format;
   // A memory bitmap's own format has no encoder either.

@@ -110,8 +110,7 @@ TEST(Leaks, AThousandDrawingCyclesLeaveNoObjectsBehind) {
   // them, or any stream copy of the glyph, would add tens of megabytes.
   EXPECT_LT(memoryAfter, memoryBefore + 16u * 1024 * 1024) << memoryBefore << " -> " << memoryAfter;
   std::printf("GDI objects %d -> %d, private bytes %lu KB -> %lu KB\n", gdiBefore, gdiAfter,
-              static_cast<unsigned long>(memoryBefore / 1024),
-              static_cast<unsigned long>(memoryAfter / 1024));
+              static_cast<unsigned long>(memoryBefore / 1024), static_cast<unsigned long>(memoryAfter / 1024));
 }
 
 // What the counters see when something does leak: proof that they count.

@@ -64,14 +64,29 @@ TEST(DetailView, LoadsNothingAndStartsNothingWhateverTheDetailHolds) {
   const std::string root = site.Root();
   const std::string detail =
       "<pre>钢铁侠3.mkv</pre>"
-      "<img src=\"" + root + "/img.png\"><img src=" + root + "/bare.png>"
-      "<script src=\"" + root + "/s.js\">location='" + root + "/run'</script>"
-      "<iframe src=\"" + root + "/frame\"></iframe><frame src=\"" + root + "/f2\">"
-      "<link rel=stylesheet href=\"" + root + "/c.css\"><style>@import url(" + root + "/i.css);</style>"
-      "<object data=\"" + root + "/o.swf\"></object><embed src=\"" + root + "/e.swf\">"
-      "<body background=\"" + root + "/bg.png\" onload=\"x()\">"
-      "<meta http-equiv=refresh content=\"0;url=" + root + "/refresh\">"
-      "<a href=\"" + root + "/link\">点这里</a> <a href=\"file:///C:/windows/notepad.exe\">本地</a>";
+      "<img src=\"" +
+      root + "/img.png\"><img src=" + root +
+      "/bare.png>"
+      "<script src=\"" +
+      root + "/s.js\">location='" + root +
+      "/run'</script>"
+      "<iframe src=\"" +
+      root + "/frame\"></iframe><frame src=\"" + root +
+      "/f2\">"
+      "<link rel=stylesheet href=\"" +
+      root + "/c.css\"><style>@import url(" + root +
+      "/i.css);</style>"
+      "<object data=\"" +
+      root + "/o.swf\"></object><embed src=\"" + root +
+      "/e.swf\">"
+      "<body background=\"" +
+      root +
+      "/bg.png\" onload=\"x()\">"
+      "<meta http-equiv=refresh content=\"0;url=" +
+      root +
+      "/refresh\">"
+      "<a href=\"" +
+      root + "/link\">点这里</a> <a href=\"file:///C:/windows/notepad.exe\">本地</a>";
 
   HINSTANCE instance = GetModuleHandleW(nullptr);
   ASSERT_TRUE(RegisterHtmlViewClass(instance));

@@ -46,8 +46,12 @@ const FlattenCase kEntityCases[] = {
     {L"amp", L"a &amp; b", L"a & b"},
     {L"lt gt", L"&lt;b&gt;", L"<b>"},
     {L"quot apos", L"&quot;x&quot;&apos;", L"\"x\"'"},
-    {L"nbsp stays a no-break space", L"a&nbsp;b", L"a\x00A0" L"b"},
-    {L"copy", L"&copy;2013", L"\x00A9" L"2013"},
+    {L"nbsp stays a no-break space", L"a&nbsp;b",
+     L"a\x00A0"
+     L"b"},
+    {L"copy", L"&copy;2013",
+     L"\x00A9"
+     L"2013"},
     {L"decimal and hex", L"&#65;&#x42;&#X43;", L"ABC"},
     {L"decimal CJK", L"&#38050;", L"钢"},
     {L"beyond the BMP", L"&#x1F600;", L"\xD83D\xDE00"},
@@ -66,15 +70,20 @@ const FlattenCase kWhitespaceCases[] = {
     {L"spaces collapse", L"a   \t b", L"a b"},
     {L"leading dropped", L"   a", L"a"},
     {L"summary lines stay lines with their indentation",
-     L"2013年" L"3月\r\n搜索\r\n          预计",
-     L"2013年" L"3月\n搜索\n          预计"},
+     L"2013年"
+     L"3月\r\n搜索\r\n          预计",
+     L"2013年"
+     L"3月\n搜索\n          预计"},
     {L"blank line kept", L"a\r\n\r\nb", L"a\n\nb"},
     {L"lone CR is a line end", L"a\rb", L"a\nb"},
     {L"whitespace between tags collapses", L"<b>x</b>\r\n   <i>y</i>", L"x y"},
     {L"line break at run edge collapses", L"<p>\r\n  text\r\n</p>", L"[text ]"},
     {L"pre keeps spaces and breaks", L"<pre>\r\n  a  b\r\n c</pre>", L"[  a  b\n c]"},
     {L"pre expands tabs", L"<pre>a\tb</pre>", L"[a       b]"},
-    {L"control characters dropped", L"a\x01\x02" L"b", L"ab"},
+    {L"control characters dropped",
+     L"a\x01\x02"
+     L"b",
+     L"ab"},
 };
 INSTANTIATE_TEST_SUITE_P(Whitespace, ParseFlatten, ::testing::ValuesIn(kWhitespaceCases));
 
@@ -89,8 +98,7 @@ const FlattenCase kTagCases[] = {
     {L"blocks", L"<div>a</div><p>b</p>", L"[a][b]"},
     {L"paragraphs close each other", L"<p>a<p>b", L"[a][b]"},
     {L"block closes open paragraph", L"<p>a<div>b</div>", L"[a][b]"},
-    {L"table cells separated", L"<table><tr><td>a</td><td>b</td></tr><tr><th>c<th>d</table>",
-     L"[[a b][c d]]"},
+    {L"table cells separated", L"<table><tr><td>a</td><td>b</td></tr><tr><th>c<th>d</table>", L"[[a b][c d]]"},
     {L"list items", L"<ul><li>x<li>y</ul>", L"[[\x00B7 x][\x00B7 y]]"},
     {L"stray end tag", L"</b></p>x", L"x"},
     {L"end tag closes inner elements", L"<div><b><i>a</div>b", L"[a]b"},
@@ -114,8 +122,7 @@ INSTANTIATE_TEST_SUITE_P(Malformed, ParseFlatten, ::testing::ValuesIn(kMalformed
 // The style of the first text item holding `text`.
 const html::Style *StyleOf(const html::Document &doc, const std::wstring &text) {
   for (const auto &item : doc.items)
-    if (item.kind == html::ItemKind::Text && item.text.find(text) != std::wstring::npos)
-      return &doc.styles[item.style];
+    if (item.kind == html::ItemKind::Text && item.text.find(text) != std::wstring::npos) return &doc.styles[item.style];
   return nullptr;
 }
 
@@ -276,13 +283,22 @@ const WrapCase kWrapCases[] = {
     {L"one pixel short", L"aaa bbb", 41, {L"aaa", L"bbb"}},
     {L"long word breaks anywhere", L"abcdefghij", 24, {L"abcd", L"efgh", L"ij"}},
     {L"long word after a short one", L"ab cdefghij", 24, {L"ab", L"cdef", L"ghij"}},
-    {L"chinese wraps between characters", L"一二三四五", 36,
-     {L"一二三", L"四五"}},
-    {L"comma never starts a line", L"一二三，四", 36,
-     {L"一二", L"三，四"}},
-    {L"mixed latin and chinese", L"ab中文" L"cd", 24, {L"ab中", L"文" L"cd"}},
+    {L"chinese wraps between characters", L"一二三四五", 36, {L"一二三", L"四五"}},
+    {L"comma never starts a line", L"一二三，四", 36, {L"一二", L"三，四"}},
+    {L"mixed latin and chinese",
+     L"ab中文"
+     L"cd",
+     24,
+     {L"ab中",
+      L"文"
+      L"cd"}},
     {L"no break inside a word across tags", L"xxxx foo<b>bar</b>", 48, {L"xxxx", L"foobar"}},
-    {L"no-break space does not break", L"aaa&nbsp;bbb", 36, {L"aaa\x00A0" L"bb", L"b"}},
+    {L"no-break space does not break",
+     L"aaa&nbsp;bbb",
+     36,
+     {L"aaa\x00A0"
+      L"bb",
+      L"b"}},
     {L"breaks and an empty line", L"a<br><br>b", 100, {L"a", L"", L"b"}},
     {L"summary keeps its indentation", L"a\r\n  b", 100, {L"a", L"  b"}},
     {L"pre keeps leading spaces", L"<pre>  a\n b</pre>", 100, {L"  a", L" b"}},
@@ -364,9 +380,7 @@ struct Rendering {
       if (at(x, y) != colour) return false;
     return true;
   }
-  bool Has(std::uint32_t colour) const {
-    return std::find(pixels.begin(), pixels.end(), colour) != pixels.end();
-  }
+  bool Has(std::uint32_t colour) const { return std::find(pixels.begin(), pixels.end(), colour) != pixels.end(); }
   // Rows holding anything but `background`.
   std::vector<bool> InkRows(std::uint32_t background) const {
     std::vector<bool> rows(height);
@@ -422,8 +436,8 @@ class HtmlViewWindow : public ::testing::Test {
     ASSERT_TRUE(RegisterHtmlViewClass(instance));  // a second call is harmless
     parent_ = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr, instance, nullptr);
     ASSERT_NE(parent_, nullptr);
-    box_ = CreateWindowExA(0, kHtmlViewClassName, "开始搜索", WS_CHILD | WS_VISIBLE, 4,
-                           288 - 200, 592, 158, parent_, nullptr, instance, nullptr);
+    box_ = CreateWindowExA(0, kHtmlViewClassName, "开始搜索", WS_CHILD | WS_VISIBLE, 4, 288 - 200, 592, 158, parent_,
+                           nullptr, instance, nullptr);
     ASSERT_NE(box_, nullptr);
   }
   void TearDown() override {
@@ -493,7 +507,7 @@ TEST_F(HtmlViewWindow, BackgroundIsButtonFaceAroundTheText) {
   std::vector<bool> ink = r.InkRows(background_);
   EXPECT_EQ(CountBands(ink), 1);
   EXPECT_TRUE(r.RowHas(10, Pixel(RGB(0, 0, 0))));  // the text, in black
-  EXPECT_FALSE(r.Has(0x00FF00FF));                   // every pixel painted
+  EXPECT_FALSE(r.Has(0x00FF00FF));                 // every pixel painted
   for (int y = 30; y < r.height; ++y) ASSERT_TRUE(r.RowIsOnly(y, background_)) << y;
   for (int y = 0; y < r.height; ++y) ASSERT_EQ(r.at(r.width - 1, y), background_) << y;
 }
@@ -575,8 +589,8 @@ TEST_F(HtmlViewWindow, PreBackgroundLiesBehindThePreBlock) {
   EXPECT_FALSE(r.RowHas(first - 1, pre));
   for (int y = first; y <= last; ++y) EXPECT_EQ(r.at(r.width / 2, y), pre) << y;  // text ends before mid-box
   std::vector<bool> ink = r.InkRows(background_);
-  EXPECT_TRUE(std::find(ink.begin(), ink.begin() + first, true) != ink.begin() + first);   // "above"
-  EXPECT_TRUE(std::find(ink.begin() + last + 1, ink.end(), true) != ink.end());            // "below"
+  EXPECT_TRUE(std::find(ink.begin(), ink.begin() + first, true) != ink.begin() + first);  // "above"
+  EXPECT_TRUE(std::find(ink.begin() + last + 1, ink.end(), true) != ink.end());           // "below"
 }
 
 TEST_F(HtmlViewWindow, SummaryLineBreaksGiveSeparateLines) {
@@ -647,7 +661,7 @@ TEST_F(HtmlViewWindow, ScrollingShiftsTheRendering) {
   SendMessageA(box_, WM_VSCROLL, SB_PAGEDOWN, 0);
   EXPECT_EQ(ScrollInfo().nPos, si.nPos);  // stays at the end
   SetText(tall);
-  EXPECT_EQ(ScrollInfo().nPos, 0);        // new content starts at the top
+  EXPECT_EQ(ScrollInfo().nPos, 0);  // new content starts at the top
 }
 
 TEST_F(HtmlViewWindow, NarrowingRelaysOut) {
@@ -673,9 +687,24 @@ TEST_F(HtmlViewWindow, MalformedContentSurvives) {
   std::string huge;
   for (int i = 0; i < 100000; ++i) huge += "钢铁侠3 Iron Man <i>x</i> &amp; ";
   const std::string cases[] = {
-      "<", "<<<>>>", "<b", "a < b", "&", "&#", "&#x", "&#99999999999;", "<!--", "<script>", "<pre>",
-      "</pre></p></b>", "<a href=\"unterminated>text", "<font size=999999999 color=#zzzzzz face=>x",
-      "<sup><sup><sup><sup><sup><sup><sup><sup>deep", deep, huge, std::string(2000000, 'a'),
+      "<",
+      "<<<>>>",
+      "<b",
+      "a < b",
+      "&",
+      "&#",
+      "&#x",
+      "&#99999999999;",
+      "<!--",
+      "<script>",
+      "<pre>",
+      "</pre></p></b>",
+      "<a href=\"unterminated>text",
+      "<font size=999999999 color=#zzzzzz face=>x",
+      "<sup><sup><sup><sup><sup><sup><sup><sup>deep",
+      deep,
+      huge,
+      std::string(2000000, 'a'),
       "\x81<\xfe>\x80&\xff;",
   };
   for (const std::string &content : cases) {

@@ -27,12 +27,12 @@ std::string ResultLine(const std::string& hash, const std::string& name) {
 
 // A result page as the program receives it: code-page-936 text, CR LF line
 // ends, Chinese text around the results, the last two results on one line.
-const std::string kPage = "<html><head><meta charset=\"utf-8\"><title>钢铁侠3 - 搜索结果</title></head><body>\r\n" +
-                          ResultLine("AA11", "钢铁侠3 演示数据 第一部") +
-                          "\r\n<div class=\"detail\">[云端下载]<pre>\r\n文件：演示.mp4　大小：1.2 GB\r\n</pre></div>\r\n" +
-                          ResultLine("BB22", "Sintel 电影") + "\r\n" + ResultLine("CC33", "西游记") +
-                          ResultLine("DD44", "Big Buck Bunny") + "\r\n" +
-                          "<table><tr><td>上一个</td><td>1/3 页</td><td>下一个</td></tr></table>\r\n</body></html>";
+const std::string kPage =
+    "<html><head><meta charset=\"utf-8\"><title>钢铁侠3 - 搜索结果</title></head><body>\r\n" +
+    ResultLine("AA11", "钢铁侠3 演示数据 第一部") +
+    "\r\n<div class=\"detail\">[云端下载]<pre>\r\n文件：演示.mp4　大小：1.2 GB\r\n</pre></div>\r\n" +
+    ResultLine("BB22", "Sintel 电影") + "\r\n" + ResultLine("CC33", "西游记") + ResultLine("DD44", "Big Buck Bunny") +
+    "\r\n" + "<table><tr><td>上一个</td><td>1/3 页</td><td>下一个</td></tr></table>\r\n</body></html>";
 
 class RegexEngines : public testing::TestWithParam<EngineKind> {
  protected:
@@ -260,8 +260,10 @@ INSTANTIATE_TEST_SUITE_P(BothEngines, RegexEngines, testing::Values(EngineKind::
 // Matches that differ between the engines would make the program's results
 // depend on the Windows version; every probe must come out the same.
 TEST(RegexEnginesAgree, OnEveryProbe) {
-  const char* patterns[] = {kNamePattern, kLinkPattern, "\\s+", "\\S+", "\\W+", "[^a-z]+", "(\\w+)", "^.+$", "\\B.", "[\\d\\s]+", "a{2,}", "(a|ab)(c|bcd)", "([a-z])\\1", "[\\u4e00-\\u9fa5]+",
-                            "\\x61+|\\q", "[[a]+", "b{1}|f{", "[^]a"};
+  const char* patterns[] = {
+      kNamePattern, kLinkPattern, "\\s+",      "\\S+",  "\\W+",          "[^a-z]+",    "(\\w+)",
+      "^.+$",       "\\B.",       "[\\d\\s]+", "a{2,}", "(a|ab)(c|bcd)", "([a-z])\\1", "[\\u4e00-\\u9fa5]+",
+      "\\x61+|\\q", "[[a]+",      "b{1}|f{",   "[^]a"};
   const std::string subjects[] = {kPage, "aa abcd 钢铁\r\n  ffo\tbar\n1 22 a　b", ""};
   for (const char* pattern : patterns) {
     for (const auto& subject : subjects) {

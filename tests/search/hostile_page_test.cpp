@@ -185,9 +185,28 @@ std::string SeedPage(int results) {
 
 // The pieces a mutation likes to cut, repeat or nest.
 const char* const kFragments[] = {
-    "&amp;q=", "\">", "</a></td></tr></table>", "f)\" href=\"", "\" title=\"magnet链接下载\">", "[云端下载]",
-    "</pre>", "</PRE>", "<pre>", "上一个</td><td>", "</td><", "\r\n", "\n", "\r", "<a>", "</a>", "<table>",
-    "=\"", "\" t", ">", "<", "\"",
+    "&amp;q=",
+    "\">",
+    "</a></td></tr></table>",
+    "f)\" href=\"",
+    "\" title=\"magnet链接下载\">",
+    "[云端下载]",
+    "</pre>",
+    "</PRE>",
+    "<pre>",
+    "上一个</td><td>",
+    "</td><",
+    "\r\n",
+    "\n",
+    "\r",
+    "<a>",
+    "</a>",
+    "<table>",
+    "=\"",
+    "\" t",
+    ">",
+    "<",
+    "\"",
 };
 
 class Mutator {
@@ -209,7 +228,8 @@ class Mutator {
   void Once(std::string& page) {
     switch (Below(11)) {
       case 0:  // flip bytes
-        for (int i = Below(8) + 1; i > 0 && !page.empty(); --i) page[random_() % page.size()] ^= static_cast<char>(1 << Below(8));
+        for (int i = Below(8) + 1; i > 0 && !page.empty(); --i)
+          page[random_() % page.size()] ^= static_cast<char>(1 << Below(8));
         break;
       case 1:  // truncate
         page.resize(Position(page));
@@ -227,9 +247,11 @@ class Mutator {
         for (int i = Below(3) + 1; i > 0; --i) page.insert(Position(page), 1, '\0');
         break;
       case 5: {  // invalid UTF-8 and GBK: lone lead bytes, bad trail bytes, overlong forms
-        static const char* const kBad[] = {"\x81", "\xFF", "\x80", "\xC0\xAF", "\xE9\x92", "\xF0\x9F\x98", "\x81\x0A",
-                                          "\xFE\x7F", "\xA1", "\xED\xA0\x80", "\xEF\xBB\xBF"};
-        for (int i = Below(6) + 1; i > 0; --i) page.insert(Position(page), kBad[Below(static_cast<int>(std::size(kBad)))]);
+        static const char* const kBad[] = {"\x81",     "\xFF",         "\x80",        "\xC0\xAF",
+                                           "\xE9\x92", "\xF0\x9F\x98", "\x81\x0A",    "\xFE\x7F",
+                                           "\xA1",     "\xED\xA0\x80", "\xEF\xBB\xBF"};
+        for (int i = Below(6) + 1; i > 0; --i)
+          page.insert(Position(page), kBad[Below(static_cast<int>(std::size(kBad)))]);
         break;
       }
       case 6: {  // nested junk: markers inside markers
@@ -247,8 +269,10 @@ class Mutator {
       }
       case 8: {  // a line break removed or added
         const size_t at = page.find('\n', Position(page));
-        if (at != std::string::npos) page.erase(at, 1);
-        else page.insert(Position(page), "\n");
+        if (at != std::string::npos)
+          page.erase(at, 1);
+        else
+          page.insert(Position(page), "\n");
         break;
       }
       case 9: {  // a stretch duplicated
@@ -393,9 +417,7 @@ class LoopbackSite {
     stop_ = true;
     thread_.join();
   }
-  std::string Url() const {
-    return "http://127.0.0.1:" + std::to_string(listener_.port()) + "/search?info_hash=&q=x";
-  }
+  std::string Url() const { return "http://127.0.0.1:" + std::to_string(listener_.port()) + "/search?info_hash=&q=x"; }
   void SetPage(const std::string& page) {
     std::lock_guard<std::mutex> lock(mutex_);
     page_ = page;

@@ -28,10 +28,10 @@ TEST(ExtractAllBetween, CollectsUpToTheFirstEmptyText) {
     Texts expected;
   } cases[] = {
       {"[a]1[/a][a]2[/a]", "[a]", "[/a]", {}, {"1", "2"}},
-      {"[a]  1 [/a][a]　2　[/a]", "[a]", "[/a]", {}, {"1", "2"}},  // ASCII and full-width spaces trimmed
-      {"[a]1[/a][a]   [/a][a]3[/a]", "[a]", "[/a]", {}, {"1"}},   // a blank text ends the collection
-      {"<b>1</B><B>2</b>", "<b>", "</b>", {}, {"1", "2"}},          // case ignored on every repetition
-      {"<b>1</B><B>2</b>", "<b>", "</b>", {true, 0, {}, {}}, {"1</B><B>2"}},   // case-sensitive
+      {"[a]  1 [/a][a]　2　[/a]", "[a]", "[/a]", {}, {"1", "2"}},               // ASCII and full-width spaces trimmed
+      {"[a]1[/a][a]   [/a][a]3[/a]", "[a]", "[/a]", {}, {"1"}},                 // a blank text ends the collection
+      {"<b>1</B><B>2</b>", "<b>", "</b>", {}, {"1", "2"}},                      // case ignored on every repetition
+      {"<b>1</B><B>2</b>", "<b>", "</b>", {true, 0, {}, {}}, {"1</B><B>2"}},    // case-sensitive
       {"[a]1[/a][a]22[/a][a]3[/a]", "[a]", "[/a]", {false, 1, {}, {}}, {"1"}},  // too long ends it
       {"[a]1[/a][a]2[/a]", "[a]", "[/a]", {false, 0, "<", ">", true, true}, {"[a]<1>[/a]", "[a]<2>[/a]"}},
       {"[a]1[/a][a]2[/a]", "[a]", "[/a]", {false, 0, "", "", false, false, 4}, {"2"}},
@@ -67,13 +67,14 @@ TEST_P(ResultParser, CutsNamesAsTextAndLinksDecoded) {
   const std::string page = "<html>\n" + NameLine("Name One") + "\n" +
                            LinkLine("magnet:?xt=urn:btih:ABC&amp;dn=x&amp;tr=udp%3A%2F%2Ft") + "\n" +
                            NameLine("<b>钢铁侠3</b> Tears&amp;Steel") + "\n" +
-                           LinkLine("magnet:?xt=urn:btih:DEF&amp;dn=%E9%92%A2") + "\n" + NameLine("<b></b>") +
-                           "\n" + LinkLine("magnet:?xt=urn:btih:GHI&quot; x") + "\n</html>";
+                           LinkLine("magnet:?xt=urn:btih:DEF&amp;dn=%E9%92%A2") + "\n" + NameLine("<b></b>") + "\n" +
+                           LinkLine("magnet:?xt=urn:btih:GHI&quot; x") + "\n</html>";
   regex::EngineKind namesEngine = regex::EngineKind::None, linksEngine = regex::EngineKind::None;
   EXPECT_EQ(ExtractNames(page, &namesEngine), (Texts{"Name One", "钢铁侠3 Tears&Steel", "<b></b>"}))
       << "a name with no text left keeps its raw text";
-  EXPECT_EQ(ExtractLinks(page, &linksEngine), (Texts{"magnet:?xt=urn:btih:ABC&dn=x&tr=udp%3A%2F%2Ft",
-                                       "magnet:?xt=urn:btih:DEF&dn=%E9%92%A2", "magnet:?xt=urn:btih:GHI\" x"}));
+  EXPECT_EQ(ExtractLinks(page, &linksEngine),
+            (Texts{"magnet:?xt=urn:btih:ABC&dn=x&tr=udp%3A%2F%2Ft", "magnet:?xt=urn:btih:DEF&dn=%E9%92%A2",
+                   "magnet:?xt=urn:btih:GHI\" x"}));
   // Without the COM engine the parser falls back without a word: the COM
   // run must have run on it.
   const regex::EngineKind expected = GetParam() ? regex::EngineKind::InProcess : regex::EngineKind::Com;

@@ -92,7 +92,8 @@ TEST(RowActions, EveryActionEndsWithTheRowsDetail) {
   f.view.content.clear();
   f.actions.PlayInCloud();
   ASSERT_EQ(f.view.opened.size(), 1u);
-  EXPECT_EQ(f.view.opened[0], "http://cloud.test/?u=magnet%3A%3Fxt%3Durn%3Abtih%3AABC%26dn%3Dx%26tr%3Dudp%3A%2F%2Ft.invalid%3A80")
+  EXPECT_EQ(f.view.opened[0],
+            "http://cloud.test/?u=magnet%3A%3Fxt%3Durn%3Abtih%3AABC%26dn%3Dx%26tr%3Dudp%3A%2F%2Ft.invalid%3A80")
       << "the whole link is the value of u";
   EXPECT_EQ(f.view.content, "<pre>d1</pre>");
 
@@ -148,7 +149,8 @@ TEST(RowActions, CloudUrlCarriesTheLinkAsUtf8Escapes) {
     const char* link;
     const char* url;
   } cases[] = {
-      {"magnet:?xt=urn:btih:1&dn=钢铁侠", "http://cloud.test/?u=magnet%3A%3Fxt%3Durn%3Abtih%3A1%26dn%3D%E9%92%A2%E9%93%81%E4%BE%A0"},
+      {"magnet:?xt=urn:btih:1&dn=钢铁侠",
+       "http://cloud.test/?u=magnet%3A%3Fxt%3Durn%3Abtih%3A1%26dn%3D%E9%92%A2%E9%93%81%E4%BE%A0"},
       {"magnet:?dn=%E9%92%A2+x", "http://cloud.test/?u=magnet%3A%3Fdn%3D%25E9%2592%25A2%2Bx"},
       {"", "http://cloud.test/?u="},
   };
@@ -165,12 +167,8 @@ TEST(RowActions, CloudUrlCarriesTheLinkAsUtf8Escapes) {
 // reference, they would split the handler's command line.
 TEST(RowActions, LinksWithQuotesSpacesOrControlsAreNotHandedOn) {
   const char* const unsafe[] = {
-      "magnet:?xt=urn:btih:1\" --evil",
-      "magnet:?xt=urn:btih:1 x",
-      "magnet:?xt=urn:btih:1\tx",
-      "magnet:?xt=urn:btih:1\r\nx",
-      "magnet:?xt=urn:btih:1\x01",
-      "magnet:?xt=urn:btih:1\x7F",
+      "magnet:?xt=urn:btih:1\" --evil", "magnet:?xt=urn:btih:1 x",   "magnet:?xt=urn:btih:1\tx",
+      "magnet:?xt=urn:btih:1\r\nx",     "magnet:?xt=urn:btih:1\x01", "magnet:?xt=urn:btih:1\x7F",
       "magnet:?xt=urn:btih:1 ",
   };
   for (const char* link : unsafe) {

@@ -108,14 +108,14 @@ TEST(SearchController, GoToPageRequestsTheTypedPageAndShowsIt) {
     const char* pageParameter;
     int32_t pageShown;
   } cases[] = {
-      {"5", "&p=4", 5}, {"1", "&p=0", 1}, {"", "&p=-1", 0}, {"abc", "&p=-1", 0}, {"-2", "&p=-3", -2}, {"12x", "&p=11", 12},
+      {"5", "&p=4", 5},    {"1", "&p=0", 1},    {"", "&p=-1", 0},
+      {"abc", "&p=-1", 0}, {"-2", "&p=-3", -2}, {"12x", "&p=11", 12},
   };
   for (const auto& c : cases) {
     Fixture f;
     f.view.pageNumber = c.typed;
     f.Run(SearchOperation::GoToPage);
-    EXPECT_EQ(f.LastPathAndQuery(), std::string("/search?q=%E9%92%A2%E9%93%81%E4%BE%A03") + c.pageParameter)
-        << c.typed;
+    EXPECT_EQ(f.LastPathAndQuery(), std::string("/search?q=%E9%92%A2%E9%93%81%E4%BE%A03") + c.pageParameter) << c.typed;
     EXPECT_EQ(f.session.currentPage, c.pageShown) << c.typed;
     EXPECT_EQ(f.session.pageCount, 120);
     EXPECT_EQ(f.view.indicator, " 1/120 页 ") << "the indicator is the page's own pager";
@@ -329,12 +329,9 @@ TEST(Summary, DateTextStopsAtTheLastNonZeroUnit) {
     LocalTime time;
     const char* text;
   } cases[] = {
-      {{2013, 3, 5, 9, 0, 0}, "2013年3月5日9时"},
-      {{2013, 3, 5, 0, 0, 0}, "2013年3月5日"},
-      {{2013, 3, 5, 9, 5, 0}, "2013年3月5日9时5分"},
-      {{2013, 3, 5, 23, 5, 7}, "2013年3月5日23时5分7秒"},
-      {{2013, 12, 25, 0, 0, 7}, "2013年12月25日0时0分7秒"},
-      {{2013, 12, 25, 0, 30, 0}, "2013年12月25日0时30分"},
+      {{2013, 3, 5, 9, 0, 0}, "2013年3月5日9时"},           {{2013, 3, 5, 0, 0, 0}, "2013年3月5日"},
+      {{2013, 3, 5, 9, 5, 0}, "2013年3月5日9时5分"},        {{2013, 3, 5, 23, 5, 7}, "2013年3月5日23时5分7秒"},
+      {{2013, 12, 25, 0, 0, 7}, "2013年12月25日0时0分7秒"}, {{2013, 12, 25, 0, 30, 0}, "2013年12月25日0时30分"},
   };
   for (const auto& c : cases) EXPECT_EQ(SummaryDateText(c.time), c.text);
 }

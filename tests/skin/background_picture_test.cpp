@@ -55,8 +55,8 @@ TEST(OleDayNumber, CountsWholeDaysFromTheOleEpoch) {
     WORD year, month, day, hour, minute;
     long expected;
   } cases[] = {
-      {1899, 12, 30, 0, 0, 0},     {1899, 12, 31, 12, 0, 1},   {1900, 1, 1, 0, 0, 2},
-      {1900, 3, 1, 6, 30, 61},     {2000, 1, 1, 0, 0, 36526},  {2026, 12, 10, 23, 59, 46366},
+      {1899, 12, 30, 0, 0, 0}, {1899, 12, 31, 12, 0, 1},  {1900, 1, 1, 0, 0, 2},
+      {1900, 3, 1, 6, 30, 61}, {2000, 1, 1, 0, 0, 36526}, {2026, 12, 10, 23, 59, 46366},
   };
   for (const auto& c : cases) {
     SYSTEMTIME time = {};
@@ -155,9 +155,7 @@ void CheckFade(const Bytes& faded, const std::vector<FadeProbe>& probes, ARGB or
   for (const auto& p : probes) {
     ARGB pixel = bitmap.BitmapGetPixel(p.x, p.y);
     switch (p.expect) {
-      case Expect::Unchanged:
-        EXPECT_EQ(pixel, original) << p.x << "," << p.y;
-        break;
+      case Expect::Unchanged: EXPECT_EQ(pixel, original) << p.x << "," << p.y; break;
       case Expect::Colour:
         EXPECT_LE(ChannelDistance(pixel, colour), 16) << p.x << "," << p.y << " " << std::hex << pixel;
         break;
@@ -195,8 +193,11 @@ TEST(FadeBackground, TakesAGivenBandWidth) {
   const ARGB grey = 0xFF808080, blue = 0xFF0000FF;
   Bytes picture = Picture(500, 375, grey);
   CheckFade(skin::fadeBackground(picture, 50, blue, 1),
-            {{449, 100, Expect::Unchanged}, {499, 100, Expect::Colour}, {250, 324, Expect::Unchanged},
-             {250, 374, Expect::Colour}, {425, 300, Expect::Unchanged}},
+            {{449, 100, Expect::Unchanged},
+             {499, 100, Expect::Colour},
+             {250, 324, Expect::Unchanged},
+             {250, 374, Expect::Colour},
+             {425, 300, Expect::Unchanged}},
             grey, blue);
 }
 

@@ -136,8 +136,8 @@ class ControlSkinsTest : public ::testing::Test {
 
   HWND Child(const char* cls, int x, int y, int width, int height, DWORD style = 0, const char* text = "",
              DWORD exStyle = 0) {
-    return CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, window,
-                           nullptr, GetModuleHandleA(nullptr), nullptr);
+    return CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, width, height, window, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
   }
 
   // Skins the window like the main window, without a picture so the
@@ -260,8 +260,8 @@ TEST_F(ControlSkinsTest, PushButtonStatesLookAsDesigned) {
     paintPushButton(button, rendering->dc(), state, rect);
     return rendering;
   };
-  const auto normal = render(0), hot = render(kStateHot), focus = render(kStateFocus),
-             pressed = render(kStateSelected), disabled = render(kStateDisabled);
+  const auto normal = render(0), hot = render(kStateHot), focus = render(kStateFocus), pressed = render(kStateSelected),
+             disabled = render(kStateDisabled);
   // Left of the caption, half way down; and the left edge itself.
   const POINT body{8, 13}, edge{0, 13}, inset{8, 5};
 
@@ -549,8 +549,8 @@ TEST(ScrollPartsTest, PartsOfAVerticalAndAHorizontalBar) {
   struct {
     POINT at;
     int part;
-  } cases[] = {{{1, 1}, kFirstArrowPart},  {{15, 17}, kFirstArrowPart}, {{8, 83}, kSecondArrowPart},
-               {{8, 40}, kThumbPart},      {{8, 60}, kNoPart},          {{8, 29}, kNoPart}};
+  } cases[] = {{{1, 1}, kFirstArrowPart}, {{15, 17}, kFirstArrowPart}, {{8, 83}, kSecondArrowPart},
+               {{8, 40}, kThumbPart},     {{8, 60}, kNoPart},          {{8, 29}, kNoPart}};
   for (const auto& c : cases) {
     EXPECT_EQ(scrollPartAt(parts, c.at), c.part) << c.at.x << "," << c.at.y;
   }
@@ -802,12 +802,8 @@ TEST(ListFrameTest, NativeFrameComesFromBorderOrEdgedStyles) {
   struct {
     LONG_PTR style, exStyle;
     bool framed;
-  } cases[] = {{WS_BORDER, 0, true},
-               {0, WS_EX_CLIENTEDGE, true},
-               {0, WS_EX_WINDOWEDGE, true},
-               {0, WS_EX_DLGMODALFRAME, true},
-               {0, WS_EX_STATICEDGE, false},
-               {WS_VSCROLL, 0, false}};
+  } cases[] = {{WS_BORDER, 0, true},           {0, WS_EX_CLIENTEDGE, true},  {0, WS_EX_WINDOWEDGE, true},
+               {0, WS_EX_DLGMODALFRAME, true}, {0, WS_EX_STATICEDGE, false}, {WS_VSCROLL, 0, false}};
   for (const auto& c : cases) {
     EXPECT_EQ(hasNativeFrame(c.style, c.exStyle), c.framed) << std::hex << c.style << " " << c.exStyle;
   }
@@ -836,8 +832,8 @@ TEST_F(ControlSkinsTest, ListControlsAreRegisteredClassByClass) {
     const char* name;
     size_t index;
     bool overlays;
-  } cases[] = {{"list box", 0, true},   {"combo list", 1, false}, {"list view", 2, true},
-               {"tree view", 3, true},  {"IP address", 4, false}, {"date-time", 5, false}};
+  } cases[] = {{"list box", 0, true},  {"combo list", 1, false}, {"list view", 2, true},
+               {"tree view", 3, true}, {"IP address", 4, false}, {"date-time", 5, false}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const ScrollOverlays& overlays = skin.listControls[c.index].overlays;
@@ -995,9 +991,10 @@ TEST_F(ControlSkinsTest, HoverAndPaintCyclesLeaveNothingBehind) {
   const SIZE_T before = PagefileBytes();
   for (int i = 0; i < 1000; ++i) cycle();
   const SIZE_T after = PagefileBytes();
-  std::printf("1000 hover and paint cycles over buttons, an edit box, a list view and its header: "
-              "pagefile bytes %lu -> %lu KB\n",
-              static_cast<unsigned long>(before / 1024), static_cast<unsigned long>(after / 1024));
+  std::printf(
+      "1000 hover and paint cycles over buttons, an edit box, a list view and its header: "
+      "pagefile bytes %lu -> %lu KB\n",
+      static_cast<unsigned long>(before / 1024), static_cast<unsigned long>(after / 1024));
   // Wine counts no GDI objects, so memory stands in: a captured background
   // kept per paint adds some 60 MB here, one GDI+ pen kept per stroke 600 KB.
   EXPECT_LT(after, before + 256 * 1024);

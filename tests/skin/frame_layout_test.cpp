@@ -21,11 +21,26 @@ struct CaptionCase {
 TEST(CaptionLayout, StripWidthAndButtonPositions) {
   const CaptionCase cases[] = {
       {"close only", false, false, false, false, 41, {kCloseButton}},
-      {"menu, minimize, maximize, close", false, true, true, true, 122,
+      {"menu, minimize, maximize, close",
+       false,
+       true,
+       true,
+       true,
+       122,
        {kMenuButton, kMinimizeButton, kMaximizeButton, kCloseButton}},
-      {"main window: menu, minimize, close", false, true, true, false, 95,
+      {"main window: menu, minimize, close",
+       false,
+       true,
+       true,
+       false,
+       95,
        {kMenuButton, kMinimizeButton, kCloseButton}},
-      {"all five", true, true, true, true, 26 * 4 + 38 + 4 + 3,
+      {"all five",
+       true,
+       true,
+       true,
+       true,
+       26 * 4 + 38 + 4 + 3,
        {kHelpButton, kMenuButton, kMinimizeButton, kMaximizeButton, kCloseButton}},
   };
   const RECT client{0, 0, 600, 400};
@@ -134,9 +149,8 @@ TEST(HitTests, CaptionButtonsAreHitStrictlyInside) {
   struct {
     int x, y, button;
   } cases[] = {
-      {510, 10, 1}, {509, 10, 0},  {534, 10, 1}, {535, 10, 0}, {537, 10, 2}, {564, 10, 3},
-      {602, 10, 3}, {603, 10, 0},  {520, 1, 0},  {520, 2, 1},  {520, 18, 1}, {520, 19, 0},
-      {520, 22, 0}, {506, 10, 0},  {100, 10, 0},
+      {510, 10, 1}, {509, 10, 0}, {534, 10, 1}, {535, 10, 0}, {537, 10, 2}, {564, 10, 3}, {602, 10, 3}, {603, 10, 0},
+      {520, 1, 0},  {520, 2, 1},  {520, 18, 1}, {520, 19, 0}, {520, 22, 0}, {506, 10, 0}, {100, 10, 0},
   };
   for (const auto& c : cases) EXPECT_EQ(captionButtonAt(window, c.x, c.y), c.button) << c.x << "," << c.y;
 }
@@ -154,8 +168,8 @@ TEST(HitTests, BottomStripItems) {
   SkinWindow window = mainWindowLayout();  // strip y 441, items x 3 (100 wide) and 103
   struct {
     int x, y, item;
-  } cases[] = {{4, 450, 1}, {3, 450, 0}, {102, 450, 1}, {103, 450, 0}, {104, 450, 2}, {300, 441, 0},
-               {300, 442, 2}, {300, 465, 2}, {300, 466, 0}, {300, 200, 0}};
+  } cases[] = {{4, 450, 1},   {3, 450, 0},   {102, 450, 1}, {103, 450, 0}, {104, 450, 2},
+               {300, 441, 0}, {300, 442, 2}, {300, 465, 2}, {300, 466, 0}, {300, 200, 0}};
   for (const auto& c : cases) EXPECT_EQ(bottomStripItemAt(window, c.x, c.y), c.item) << c.x << "," << c.y;
   window.bottomStripHeight = 0;
   EXPECT_EQ(bottomStripItemAt(window, 50, 450), 0) << "no strip, no item";
@@ -168,14 +182,21 @@ TEST(SizingZones, EdgesAndCornersInTheirOrder) {
     WPARAM command;
     LPCSTR cursor;
   } cases[] = {
-      {0, 100, SizingZone::Left, 0xF001, IDC_SIZEWE},      {3, 11, SizingZone::Left, 0xF001, IDC_SIZEWE},
-      {4, 100, SizingZone::None, 0, IDC_ARROW},            {297, 100, SizingZone::Right, 0xF002, IDC_SIZEWE},
-      {150, 3, SizingZone::Top, 0xF003, IDC_SIZENS},       {150, 197, SizingZone::Bottom, 0xF006, IDC_SIZENS},
-      {2, 2, SizingZone::TopLeft, 0xF004, IDC_SIZENWSE},   {10, 10, SizingZone::TopLeft, 0xF004, IDC_SIZENWSE},
-      {290, 5, SizingZone::TopRight, 0xF005, IDC_SIZENESW}, {5, 195, SizingZone::BottomLeft, 0xF007, IDC_SIZENESW},
-      {299, 199, SizingZone::BottomRight, 0xF008, IDC_SIZENWSE}, {0, 189, SizingZone::Left, 0xF001, IDC_SIZEWE},
+      {0, 100, SizingZone::Left, 0xF001, IDC_SIZEWE},
+      {3, 11, SizingZone::Left, 0xF001, IDC_SIZEWE},
+      {4, 100, SizingZone::None, 0, IDC_ARROW},
+      {297, 100, SizingZone::Right, 0xF002, IDC_SIZEWE},
+      {150, 3, SizingZone::Top, 0xF003, IDC_SIZENS},
+      {150, 197, SizingZone::Bottom, 0xF006, IDC_SIZENS},
+      {2, 2, SizingZone::TopLeft, 0xF004, IDC_SIZENWSE},
+      {10, 10, SizingZone::TopLeft, 0xF004, IDC_SIZENWSE},
+      {290, 5, SizingZone::TopRight, 0xF005, IDC_SIZENESW},
+      {5, 195, SizingZone::BottomLeft, 0xF007, IDC_SIZENESW},
+      {299, 199, SizingZone::BottomRight, 0xF008, IDC_SIZENWSE},
+      {0, 189, SizingZone::Left, 0xF001, IDC_SIZEWE},
       {0, 190, SizingZone::BottomLeft, 0xF007, IDC_SIZENESW},
-      {0, 191, SizingZone::BottomLeft, 0xF007, IDC_SIZENESW}, {150, 100, SizingZone::None, 0, IDC_ARROW},
+      {0, 191, SizingZone::BottomLeft, 0xF007, IDC_SIZENESW},
+      {150, 100, SizingZone::None, 0, IDC_ARROW},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.x << "," << c.y);
@@ -193,10 +214,8 @@ TEST(WorkArea, TaskbarStaysVisible) {
     RECT taskbar;
     SIZE expected;
   } cases[] = {
-      {"bottom", {0, 728, 1024, 768}, {1024, 728}},
-      {"top", {0, 0, 1024, 30}, {1024, 738}},
-      {"left", {0, 0, 60, 768}, {964, 768}},
-      {"right", {964, 0, 1024, 768}, {964, 768}},
+      {"bottom", {0, 728, 1024, 768}, {1024, 728}}, {"top", {0, 0, 1024, 30}, {1024, 738}},
+      {"left", {0, 0, 60, 768}, {964, 768}},        {"right", {964, 0, 1024, 768}, {964, 768}},
       {"none", {0, 0, 0, 0}, {1024, 768}},
   };
   for (const auto& c : cases) {
@@ -227,7 +246,7 @@ TEST(Colours, ConversionsBetweenColourValuesAndArgb) {
     int alpha;
     ARGB argb;
   } cases[] = {
-      {RGB(255, 0, 0), 255, 0xFFFF0000},  {RGB(255, 0, 0), 0, 0x00FF0000},   {RGB(0x11, 0x22, 0x33), 128, 0x80112233},
+      {RGB(255, 0, 0), 255, 0xFFFF0000},    {RGB(255, 0, 0), 0, 0x00FF0000},  {RGB(0x11, 0x22, 0x33), 128, 0x80112233},
       {RGB(34, 202, 221), 255, 0xFF22CADD}, {RGB(0, 0, 255), 60, 0x3C0000FF},
   };
   for (const auto& c : cases) {

@@ -150,8 +150,10 @@ TEST_F(GalleryTest, CheckAndRadioButtonsAreRegisteredWithTheirKinds) {
     const char* name;
     HWND control;
     int kind;
-  } cases[] = {{"check box", g.checkedBox, kCheckBox},   {"disabled check box", g.disabledBox, kCheckBox},
-               {"radio button", g.radioSecond, kRadioButton}, {"push button", g.pushButton, kPushButton}};
+  } cases[] = {{"check box", g.checkedBox, kCheckBox},
+               {"disabled check box", g.disabledBox, kCheckBox},
+               {"radio button", g.radioSecond, kRadioButton},
+               {"push button", g.pushButton, kPushButton}};
   for (const auto& c : cases) {
     const SkinControl* entry = Button(c.control);
     ASSERT_NE(entry, nullptr) << c.name;
@@ -291,14 +293,14 @@ TEST_F(GalleryTest, OnlyAPanelWithPaintOnIsDrawnByTheSkin) {
 
 TEST_F(GalleryTest, PanelFillsShowBehindChildrenAndInTheTabDisplayArea) {
   // Fresh containers with a red fill at full alpha.
-  HWND tab = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE, 5, 420, 120, 80, g.window, nullptr,
-                             nullptr, nullptr);
+  HWND tab = CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE, 5, 420, 120, 80, g.window, nullptr, nullptr,
+                             nullptr);
   TCITEMA item{};
   item.mask = TCIF_TEXT;
   item.pszText = const_cast<char*>("页");
   SendMessageA(tab, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-  HWND inner = CreateWindowExA(0, "BUTTON", "in", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 10, 40, 60, 20, tab,
-                               nullptr, nullptr, nullptr);
+  HWND inner = CreateWindowExA(0, "BUTTON", "in", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 10, 40, 60, 20, tab, nullptr,
+                               nullptr, nullptr);
   ASSERT_TRUE(registerChildWindow(tab, std::nullopt, ContainerOptions{true, RGB(255, 0, 0), 255, 0}));
 
   auto probe = [](HWND control, int x, int y) {
@@ -325,9 +327,12 @@ TEST(TrackbarStyleTest, EntryFieldsComeFromTheStyle) {
     int tickMode;
     bool selectionRange;
   } cases[] = {
-      {"default", TBS_HORZ, false, 1, false},         {"ticks on top", TBS_TOP, false, 0, false},
-      {"ticks on both sides", TBS_BOTH, false, 2, false}, {"no ticks wins", TBS_NOTICKS | TBS_BOTH, false, 3, false},
-      {"vertical", TBS_VERT, true, 1, false},         {"selection range", TBS_ENABLESELRANGE, false, 1, true},
+      {"default", TBS_HORZ, false, 1, false},
+      {"ticks on top", TBS_TOP, false, 0, false},
+      {"ticks on both sides", TBS_BOTH, false, 2, false},
+      {"no ticks wins", TBS_NOTICKS | TBS_BOTH, false, 3, false},
+      {"vertical", TBS_VERT, true, 1, false},
+      {"selection range", TBS_ENABLESELRANGE, false, 1, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -341,7 +346,10 @@ TEST(TrackbarStyleTest, EntryFieldsComeFromTheStyle) {
 TEST(ProgressLengthTest, BarFollowsThePositionInTheRange) {
   struct {
     int pos, low, high, length, expected;
-  } cases[] = {{0, 0, 100, 200, 0}, {50, 0, 100, 200, 100}, {100, 0, 100, 200, 200}, {33, 0, 100, 200, 66},
+  } cases[] = {{0, 0, 100, 200, 0},
+               {50, 0, 100, 200, 100},
+               {100, 0, 100, 200, 200},
+               {33, 0, 100, 200, 66},
                {7, 7, 7, 200, 0} /* an empty range draws no bar instead of dividing by zero */};
   for (const auto& c : cases) {
     EXPECT_EQ(progressLength(c.pos, c.low, c.high, c.length), c.expected) << c.pos << " of " << c.low << ".." << c.high;

@@ -34,8 +34,8 @@ struct OwnProcedureLog {
   int closes = 0;
   std::vector<UINT_PTR> timers;
   bool layeredWhenDestroyed = false;
-  int captionPresses = 0;               // WM_NCLBUTTONDOWN on the caption: a move
-  std::vector<WPARAM> sizingCommands;   // WM_SYSCOMMAND SC_SIZE + edge
+  int captionPresses = 0;              // WM_NCLBUTTONDOWN on the caption: a move
+  std::vector<WPARAM> sizingCommands;  // WM_SYSCOMMAND SC_SIZE + edge
   bool ncDestroyed = false;
 };
 OwnProcedureLog ownLog;
@@ -137,8 +137,8 @@ class SkinWindowTest : public ::testing::Test {
   }
 
   HWND CreateTopLevel(DWORD style = WS_MINIMIZEBOX, int x = 100, int y = 80, int width = 400, int height = 300) {
-    HWND window = CreateWindowExA(WS_EX_APPWINDOW, kTestWindowClass, "Skin test window", WS_POPUP | style, x, y,
-                                  width, height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    HWND window = CreateWindowExA(WS_EX_APPWINDOW, kTestWindowClass, "Skin test window", WS_POPUP | style, x, y, width,
+                                  height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     windows.push_back(window);
     return window;
   }
@@ -239,9 +239,8 @@ TEST_F(SkinWindowTest, CaptionButtonsGetTheirEmbeddedGlyphs) {
     SCOPED_TRACE(button.tooltip);
     EXPECT_EQ(button.kind, expected[i].kind);
     EXPECT_EQ(button.glyph, resources::embeddedImageBytes(expected[i].glyph));
-    EXPECT_EQ(button.alternateGlyph, button.kind == kMaximizeButton
-                                         ? resources::embeddedImageBytes(ImageRole::RestoreGlyph)
-                                         : Bytes{})
+    EXPECT_EQ(button.alternateGlyph,
+              button.kind == kMaximizeButton ? resources::embeddedImageBytes(ImageRole::RestoreGlyph) : Bytes{})
         << "only the maximize button has a restore glyph";
   }
 }
@@ -427,8 +426,8 @@ TEST_F(SkinWindowTest, RoundedRectPathHoldsItsCornersBetweenOneAndAHundred) {
     int radius;
     POINT filled, empty;
   } cases[] = {
-      {0, {1, 1}, {-1, -1}},        // taken as 1: the corners are all but square
-      {500, {30, 150}, {10, 10}},   // taken as 100: straight sides between the corner arcs
+      {0, {1, 1}, {-1, -1}},       // taken as 1: the corners are all but square
+      {500, {30, 150}, {10, 10}},  // taken as 100: straight sides between the corner arcs
       {100, {30, 150}, {10, 10}},
   };
   for (const auto& c : cases) {
@@ -648,11 +647,13 @@ TEST_F(SkinWindowTest, PressesMoveTheWindowOnlyFromTheCaptionBand) {
     int moves;
     WPARAM sizing;  // 0: none
   } cases[] = {
-      {{100, 20}, false, 1, 0},  {{100, 35}, false, 1, 0},  {{100, 36}, false, 0, 0},  {{100, 3}, false, 0, 0},
-      {{100, 2}, false, 0, 0},   {{3, 20}, false, 0, 0},    {{396, 20}, false, 0, 0},  // on the buttons
-      {{305, 20}, false, 1, 0},  {{396, 30}, false, 1, 0},  {{397, 30}, false, 0, 0},  {{1, 150}, false, 0, 0},
-      {{200, 298}, false, 0, 0}, {{540, 10}, false, 0, 0},  {{1, 150}, true, 0, 0xF001}, {{398, 150}, true, 0, 0xF002},
-      {{200, 298}, true, 0, 0xF006}, {{2, 2}, true, 0, 0xF004}, {{100, 2}, true, 0, 0xF003}, {{200, 150}, true, 0, 0},
+      {{100, 20}, false, 1, 0},    {{100, 35}, false, 1, 0},      {{100, 36}, false, 0, 0},
+      {{100, 3}, false, 0, 0},     {{100, 2}, false, 0, 0},       {{3, 20}, false, 0, 0},
+      {{396, 20}, false, 0, 0},  // on the buttons
+      {{305, 20}, false, 1, 0},    {{396, 30}, false, 1, 0},      {{397, 30}, false, 0, 0},
+      {{1, 150}, false, 0, 0},     {{200, 298}, false, 0, 0},     {{540, 10}, false, 0, 0},
+      {{1, 150}, true, 0, 0xF001}, {{398, 150}, true, 0, 0xF002}, {{200, 298}, true, 0, 0xF006},
+      {{2, 2}, true, 0, 0xF004},   {{100, 2}, true, 0, 0xF003},   {{200, 150}, true, 0, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.at.x << "," << c.at.y << (c.dblClickMaximize ? " sizable" : ""));
@@ -800,10 +801,14 @@ TEST_F(SkinWindowTest, ChildNotificationsRepaintTheControl) {
     bool washEnabled;
     bool repainted;
   } cases[] = {
-      {"edit changed", edit, EN_CHANGE, true, true},     {"edit scrolled", edit, EN_VSCROLL, true, true},
-      {"edit updated", edit, EN_UPDATE, true, true},     {"edit focused", edit, EN_SETFOCUS, true, false},
-      {"list selection", list, LBN_SELCHANGE, true, true}, {"list double click", list, LBN_DBLCLK, true, false},
-      {"combo selection", combo, CBN_SELCHANGE, true, true}, {"combo lost focus", combo, CBN_KILLFOCUS, true, true},
+      {"edit changed", edit, EN_CHANGE, true, true},
+      {"edit scrolled", edit, EN_VSCROLL, true, true},
+      {"edit updated", edit, EN_UPDATE, true, true},
+      {"edit focused", edit, EN_SETFOCUS, true, false},
+      {"list selection", list, LBN_SELCHANGE, true, true},
+      {"list double click", list, LBN_DBLCLK, true, false},
+      {"combo selection", combo, CBN_SELCHANGE, true, true},
+      {"combo lost focus", combo, CBN_KILLFOCUS, true, true},
       {"edit changed, no wash", edit, EN_CHANGE, false, false},
   };
   for (const auto& c : cases) {

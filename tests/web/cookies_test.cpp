@@ -61,10 +61,7 @@ struct JoinCase {
 
 TEST(JoinDistinct, DropsExactDuplicatePieces) {
   const JoinCase cases[] = {
-      {"a; b; a", "; ", "a; b"},
-      {"a; A; a=1; a", "; ", "a; A; a=1"},
-      {"", "; ", ""},
-      {"x,,x,", ",", "x,"},
+      {"a; b; a", "; ", "a; b"}, {"a; A; a=1; a", "; ", "a; A; a=1"}, {"", "; ", ""}, {"x,,x,", ",", "x,"},
       {"ab", "", "ab"},
   };
   for (const auto& c : cases) {

@@ -18,14 +18,10 @@ struct UrlEncodeCase {
 
 TEST(UrlEncode, EncodesAsTheSearchUrlNeeds) {
   const UrlEncodeCase cases[] = {
-      {"a b", true, true, "a%20b"},
-      {"钢", true, true, "%E9%92%A2"},
-      {"x_y~z", true, true, "x%5Fy%7Ez"},
-      {"3.5-1", true, true, "3.5-1"},
-      {"a b/c", true, true, "a%20b%2Fc"},
-      {"abc", false, true, "%61%62%63"},
-      {"钢", true, false, "%B8%D6"},
-      {"", true, true, ""},
+      {"a b", true, true, "a%20b"},       {"钢", true, true, "%E9%92%A2"},
+      {"x_y~z", true, true, "x%5Fy%7Ez"}, {"3.5-1", true, true, "3.5-1"},
+      {"a b/c", true, true, "a%20b%2Fc"}, {"abc", false, true, "%61%62%63"},
+      {"钢", true, false, "%B8%D6"},      {"", true, true, ""},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(web::UrlEncode(c.text, c.keep, c.utf8), c.expected) << c.text;
@@ -34,7 +30,9 @@ TEST(UrlEncode, EncodesAsTheSearchUrlNeeds) {
 
 TEST(LocalToUtf8, ConvertsFromCodePage936) {
   EXPECT_EQ(web::LocalToUtf8(""), "");
-  EXPECT_EQ(web::LocalToUtf8("钢铁侠3"), "\xE9\x92\xA2\xE9\x93\x81\xE4\xBE\xA0" "3");
+  EXPECT_EQ(web::LocalToUtf8("钢铁侠3"),
+            "\xE9\x92\xA2\xE9\x93\x81\xE4\xBE\xA0"
+            "3");
 }
 
 }  // namespace
@@ -51,7 +49,9 @@ Bytes B(std::initializer_list<int> values) {
 
 TEST(MultiByteToUtf16, KeepsTheTerminatingUnit) {
   EXPECT_EQ(web::MultiByteToUtf16("钢", 936), B({0xA2, 0x94, 0x00, 0x00}));
-  EXPECT_EQ(web::MultiByteToUtf16("\xE9\x92\xA2" "A"), B({0xA2, 0x94, 0x41, 0x00, 0x00, 0x00}));
+  EXPECT_EQ(web::MultiByteToUtf16("\xE9\x92\xA2"
+                                  "A"),
+            B({0xA2, 0x94, 0x41, 0x00, 0x00, 0x00}));
   EXPECT_EQ(web::MultiByteToUtf16("", 936), B({0x00, 0x00}));
 }
 
@@ -91,8 +91,7 @@ TEST(ConvertCharset, ConvertsBetweenNamedCharsets) {
       {"GB2312", B({0xB8, 0xD6}), "GB2312", "UTF-8", std::nullopt, B({0xE9, 0x92, 0xA2})},
       {"CP936", B({0xE9, 0x92, 0xA2}), "UTF-8", "CP936", std::nullopt, B({0xB8, 0xD6})},
       // 鐵 in Big5 ends in 0x4B, an ASCII letter.
-      {"to Big5", B({0xE9, 0x8B, 0xBC, 0xE9, 0x90, 0xB5}), "UTF-8", "Big5", std::nullopt,
-       B({0xBF, 0xFB, 0xC5, 0x4B})},
+      {"to Big5", B({0xE9, 0x8B, 0xBC, 0xE9, 0x90, 0xB5}), "UTF-8", "Big5", std::nullopt, B({0xBF, 0xFB, 0xC5, 0x4B})},
       {"from Big5", B({0xBF, 0xFB, 0xC5, 0x4B}), "BIG5", "UTF-8", std::nullopt,
        B({0xE9, 0x8B, 0xBC, 0xE9, 0x90, 0xB5})},
       {"Shift_JIS", B({0x93, 0xFA, 0x96, 0x7B}), "Shift_JIS", "UTF-8", std::nullopt,

@@ -24,23 +24,37 @@ TEST(FindText, FindsWholeCharactersFromOneBasedPositions) {
       {"ABC", "b", 1, false, 2},
       {"ABC", "b", 1, true, -1},
       {"xSET-COOKIE: a", "Set-Cookie:", 1, false, 2},
-      {"abc", "abc", 0, false, 1},    // a start below 1 counts from 1
+      {"abc", "abc", 0, false, 1},  // a start below 1 counts from 1
       {"abc", "", 1, false, 1},
-      {"abc", "", 4, false, 4},       // just past the end
+      {"abc", "", 4, false, 4},  // just past the end
       {"abc", "", 5, false, -1},
       {"", "a", 1, false, -1},
       {"ab", "abc", 1, false, -1},
       // Double-byte characters: matches never start on their second byte.
-      {"\xB0" "aa", "a", 1, false, 3},
-      {"\xB0" "aa", "a", 2, false, 3},  // a start on a second byte moves on
+      {"\xB0"
+       "aa",
+       "a", 1, false, 3},
+      {"\xB0"
+       "aa",
+       "a", 2, false, 3},  // a start on a second byte moves on
       {"\xB8\xD6\xD6", "\xD6", 1, true, 3},
       {"\xB8\xD6", "\xD6", 1, true, -1},
       {"钢铁侠", "铁", 1, false, 3},
       {"a\xB0", "\xB0", 1, true, 2},  // a lead byte that ends the text
       // Only single-byte letters fold: 0x41 after 0xB0 is not an 'A'.
-      {"\xB0" "A", "\xB0" "a", 1, false, -1},
-      {"\xB0" "A", "\xB0" "A", 1, false, 1},
-      {"x\xB0" "Ab", "AB", 1, false, -1},
+      {"\xB0"
+       "A",
+       "\xB0"
+       "a",
+       1, false, -1},
+      {"\xB0"
+       "A",
+       "\xB0"
+       "A",
+       1, false, 1},
+      {"x\xB0"
+       "Ab",
+       "AB", 1, false, -1},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(web::FindText(c.subject, c.needle, c.start, c.caseSensitive), c.expected)
@@ -52,8 +66,18 @@ TEST(FindText, FindsWholeCharactersFromOneBasedPositions) {
 // boundary; from there the search must find what a walk from the first byte
 // finds, second bytes that look like letters included.
 TEST(FindText, FromABoundaryFindsWhatTheWalkFromTheStartFinds) {
-  const std::string subject = "\xB0" "aA钢a\xB0" "Ab" "\xB0";
-  const char* needles[] = {"a", "A", "钢a", "\xB0" "a", "b", ""};
+  const std::string subject =
+      "\xB0"
+      "aA钢a\xB0"
+      "Ab"
+      "\xB0";
+  const char* needles[] = {"a",
+                           "A",
+                           "钢a",
+                           "\xB0"
+                           "a",
+                           "b",
+                           ""};
   for (size_t at = 0; at <= subject.size(); at += at < subject.size() ? web::CharLength(subject, at) : 1) {
     const int start = static_cast<int>(at) + 1;
     for (const char* needle : needles) {
@@ -74,7 +98,10 @@ struct TextCase {
 TEST(TrimSpaces, RemovesAsciiAndFullWidthSpacesAtBothEnds) {
   const TextCase cases[] = {
       {"  a b  ", "a b"},
-      {"\xA1\xA1" "a" "\xA1\xA1", "a"},
+      {"\xA1\xA1"
+       "a"
+       "\xA1\xA1",
+       "a"},
       {" \xA1\xA1 x \xA1\xA1 ", "x"},
       {"   ", ""},
       {"", ""},
@@ -98,7 +125,10 @@ TEST(RemoveSpaces, RemovesEverySpaceButNoHalfCharacter) {
 TEST(LowerAscii, LowersSingleByteLettersOnly) {
   const TextCase cases[] = {
       {"HTTP://Ex.COM/A", "http://ex.com/a"},
-      {"\xB0" "AZ", "\xB0" "Az"},
+      {"\xB0"
+       "AZ",
+       "\xB0"
+       "Az"},
       {"钢ABC", "钢abc"},
   };
   for (const auto& c : cases) EXPECT_EQ(web::LowerAscii(c.input), c.expected) << c.input;
@@ -128,7 +158,9 @@ TEST(TextBetween, CutsBetweenMarkers) {
       {"<b>1</b><b>2</b>", "<b>", "</b>", 2, false, "2"},
       {"<b>1</b><b>2</b>", "<b>", "</b>", 20, false, ""},
       // The first "a=" is the second half of 0xB0 0x61 followed by '='.
-      {"\xB0" "a=1;a=2;", "a=", ";", 1, false, "2"},
+      {"\xB0"
+       "a=1;a=2;",
+       "a=", ";", 1, false, "2"},
       {"名称：钢铁侠；", "名称：", "；", 1, false, "钢铁侠"},
   };
   for (const auto& c : cases) {

@@ -31,8 +31,8 @@ Fetched Fetch(const std::string& path, const std::atomic<bool>* abandoned = null
   web::Transfer transfer;
   transfer.abandoned = abandoned;
   const DWORD started = GetTickCount();
-  fetched.body = web::WebAccess(ServerUrl(path), 0, std::string(), nullptr, nullptr, nullptr, nullptr, false,
-                                nullptr, std::nullopt, &fetched.headers, &transfer);
+  fetched.body = web::WebAccess(ServerUrl(path), 0, std::string(), nullptr, nullptr, nullptr, nullptr, false, nullptr,
+                                std::nullopt, &fetched.headers, &transfer);
   fetched.milliseconds = GetTickCount() - started;
   fetched.error = transfer.error;
   return fetched;
@@ -73,8 +73,7 @@ TEST(WebAccessFaults, AbandonedExchangeStopsReading) {
   });
   const Fetched fetched = Fetch("/trickle", &abandoned);
   abandon.join();
-  std::printf("abandoned after %lu ms with %zu of 4000 bytes\n", fetched.milliseconds,
-              fetched.body.size());
+  std::printf("abandoned after %lu ms with %zu of 4000 bytes\n", fetched.milliseconds, fetched.body.size());
   EXPECT_EQ(fetched.error, static_cast<unsigned long>(ERROR_INTERNET_OPERATION_CANCELLED));
   EXPECT_LT(fetched.body.size(), 4000u);
   EXPECT_LT(fetched.milliseconds, 6000u) << "the whole body takes 8 s";

@@ -86,8 +86,8 @@ TEST_F(WebAccessTest, DefaultGetSendsTheDefaultHeaderBlock) {
   const std::string url = ServerUrl("/search?info_hash=&q=abc");
   std::string sent;
   std::string responseHeaders;
-  const std::string page =
-      web::WebAccess(url, 0, "", nullptr, nullptr, &sent, nullptr, false, nullptr, std::nullopt, &responseHeaders);
+  const std::string page = web::WebAccess(url, 0, "", nullptr, nullptr, &sent, nullptr, false, nullptr, std::nullopt,
+                                          &responseHeaders);
 
   const EchoedRequest request(page);
   EXPECT_EQ(request.requestLine, "GET /search?info_hash=&q=abc HTTP/1.1");
@@ -123,7 +123,10 @@ TEST_F(WebAccessTest, ExtraHeadersNameTheAgentAndKeepTheirLines) {
       {"agent as the only line", "User-Agent: X", {"X"}, {}, "User-Agent: X\r\nReferer: "},
       {"agent on the last line", "X-A: 1\r\nUser-Agent: Last", {"Last"}, {}, "X-A: 1\r\nUser-Agent: Last\r\nReferer: "},
       {"agent in lower case", "user-agent:  Low \r\nX-B: 2", {"Low"}, {}, "user-agent:  Low \r\nX-B: 2\r\nReferer: "},
-      {"own referer", "Referer: http://elsewhere.example/", {web::kDefaultUserAgent}, {"http://elsewhere.example/"},
+      {"own referer",
+       "Referer: http://elsewhere.example/",
+       {web::kDefaultUserAgent},
+       {"http://elsewhere.example/"},
        "Referer: http://elsewhere.example/\r\nAccept: */*"},
   };
   for (const auto& c : cases) {
@@ -191,8 +194,8 @@ TEST_F(WebAccessTest, LocationComesFromAnyLocationLine) {
   for (const auto& c : cases) {
     std::string location = c.locationIn;
     std::string responseHeaders;
-    web::WebAccess(ServerUrl(c.path), 0, "", nullptr, nullptr, nullptr, &location, c.noRedirect, nullptr,
-                   std::nullopt, &responseHeaders);
+    web::WebAccess(ServerUrl(c.path), 0, "", nullptr, nullptr, nullptr, &location, c.noRedirect, nullptr, std::nullopt,
+                   &responseHeaders);
     EXPECT_EQ(location, c.expected ? c.expected : responseHeaders) << c.path << " with '" << c.locationIn << "'";
   }
 }
@@ -217,15 +220,13 @@ TEST_F(WebAccessTest, RedirectsAreFollowedUnlessSwitchedOff) {
   EXPECT_NE(ServerRecord("TEST_HTTP_LOG").find("\"request_line\": \"GET /moved?follow=1 HTTP/1.1\""),
             std::string::npos);
 
-  const std::string page = web::WebAccess(ServerUrl("/moved?follow=0"), 0, "", nullptr, nullptr, nullptr, nullptr,
-                                          true, nullptr, std::nullopt, &responseHeaders);
+  const std::string page = web::WebAccess(ServerUrl("/moved?follow=0"), 0, "", nullptr, nullptr, nullptr, nullptr, true,
+                                          nullptr, std::nullopt, &responseHeaders);
   EXPECT_EQ(page, "");
   EXPECT_EQ(responseHeaders.rfind("HTTP/1.1 302", 0), 0u) << responseHeaders;
 }
 
-TEST_F(WebAccessTest, BodyStopsAtItsFirstZeroByte) {
-  EXPECT_EQ(web::WebAccess(ServerUrl("/zero")), "0123456789");
-}
+TEST_F(WebAccessTest, BodyStopsAtItsFirstZeroByte) { EXPECT_EQ(web::WebAccess(ServerUrl("/zero")), "0123456789"); }
 
 struct CharsetCase {
   const char* path;
@@ -273,8 +274,8 @@ TEST_F(WebAccessTest, PostSendsTextOrBytes) {
 
   // Bytes win over text, zero bytes included.
   Bytes binary = {'a', 0, 'b'};
-  const EchoedRequest fromBytes(HexToBytes(web::WebAccess(ServerUrl("/echo-hex"), 1, "ignored", nullptr, nullptr,
-                                                          nullptr, nullptr, false, &binary)));
+  const EchoedRequest fromBytes(HexToBytes(
+      web::WebAccess(ServerUrl("/echo-hex"), 1, "ignored", nullptr, nullptr, nullptr, nullptr, false, &binary)));
   EXPECT_EQ(fromBytes.requestLine, "POST /echo-hex HTTP/1.1");
   EXPECT_EQ(fromBytes.body, std::string("a\0b", 3));
   EXPECT_EQ(binary, (Bytes{'a', 0, 'b'}));
@@ -325,9 +326,8 @@ TEST_F(WebAccessTest, RefusedConnectionLeavesNoHeaders) {
   std::string location;
   std::string responseHeaders = "stale";
   std::string sent;
-  const std::string page =
-      web::WebAccess("http://127.0.0.1:" + std::to_string(port) + "/x", 0, "", &jar, &returned, &sent, &location,
-                     false, nullptr, std::nullopt, &responseHeaders);
+  const std::string page = web::WebAccess("http://127.0.0.1:" + std::to_string(port) + "/x", 0, "", &jar, &returned,
+                                          &sent, &location, false, nullptr, std::nullopt, &responseHeaders);
   EXPECT_EQ(page, "");
   EXPECT_EQ(responseHeaders, "");
   EXPECT_EQ(location, "");
@@ -379,12 +379,9 @@ struct FlagsCase {
 
 TEST(RequestFlags, FollowSchemeJarAndRedirectSwitch) {
   const FlagsCase cases[] = {
-      {"http://example.com/", false, false, 0x84004000},
-      {"example.com/", false, false, 0x84004000},
-      {"https://example.com/", false, false, 0x84800000},
-      {"HTTPS://example.com/", false, false, 0x84800000},
-      {"http://example.com/", true, false, 0x84084000},
-      {"http://example.com/", false, true, 0x84204000},
+      {"http://example.com/", false, false, 0x84004000},  {"example.com/", false, false, 0x84004000},
+      {"https://example.com/", false, false, 0x84800000}, {"HTTPS://example.com/", false, false, 0x84800000},
+      {"http://example.com/", true, false, 0x84084000},   {"http://example.com/", false, true, 0x84204000},
       {"https://example.com/", true, true, 0x84A80000},
   };
   for (const auto& c : cases) {

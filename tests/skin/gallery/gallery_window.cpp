@@ -63,8 +63,7 @@ HWND progress(HWND parent, DWORD style, int x, int y, int w, int h, int pos) {
 // Placed at the buddy's right edge when `w` is 0, else at (x, y, w, h).
 HWND upDown(HWND parent, HWND buddy, DWORD style, int x = 0, int y = 0, int w = 0, int h = 0) {
   if (w == 0) style |= UDS_ALIGNRIGHT;
-  HWND control =
-      make(parent, UPDOWN_CLASSA, "", style | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, x, y, w, h);
+  HWND control = make(parent, UPDOWN_CLASSA, "", style | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS, x, y, w, h);
   SendMessageA(control, UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
   SendMessageA(control, UDM_SETRANGE32, 0, 99);
   SendMessageA(control, UDM_SETPOS32, 0, 5);
