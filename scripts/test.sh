@@ -3,6 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
+# Code that does not match .clang-format fails the run before anything builds.
+bash scripts/check-format.sh
 . scripts/preset.sh
 
 # The 32-bit program is always built, whichever build the tests run.
