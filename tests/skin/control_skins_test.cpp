@@ -27,6 +27,7 @@
 #include "skin/frame_painting.h"
 #include "skin/skin_setup.h"
 #include "win32/scoped.h"
+#include "tests/skin/skin_test_support.h"
 
 namespace skin {
 namespace {
@@ -42,31 +43,22 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 bool dcLeftInRegister = false;
 
-// Runs the message loop until `done` holds or `ms` have passed.
+using skin_test::AccentLean;
+using skin_test::B;
+using skin_test::G;
+using skin_test::R;
+
+// Every pump also notes a DC a painter left in the register.
 template <typename Predicate>
 bool PumpUntil(Predicate done, int ms) {
-  const DWORD start = GetTickCount();
-  do {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-      if (cachedDcCount() != 0) dcLeftInRegister = true;
-    }
-    Sleep(2);
-  } while (!done() && GetTickCount() - start < DWORD(ms));
-  return done();
+  return skin_test::PumpUntil(done, ms, [] {
+    if (cachedDcCount() != 0) dcLeftInRegister = true;
+  });
 }
 void Pump(int ms) {
   PumpUntil([] { return false; }, ms);
 }
 
-// Channels of a Windows colour value.
-int R(COLORREF c) { return GetRValue(c); }
-int G(COLORREF c) { return GetGValue(c); }
-int B(COLORREF c) { return GetBValue(c); }
-// How far the pixel leans to the accent colour (cyan): blue over red.
-int AccentLean(COLORREF c) { return B(c) - R(c); }
 bool Neutral(COLORREF c, int tolerance = 8) {
   return std::abs(R(c) - G(c)) <= tolerance && std::abs(R(c) - B(c)) <= tolerance;
 }

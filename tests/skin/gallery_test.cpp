@@ -28,6 +28,7 @@
 #include "skin/drawing_primitives.h"
 #include "skin/skin_setup.h"
 #include "tests/skin/gallery/gallery_window.h"
+#include "tests/skin/skin_test_support.h"
 #include "win32/scoped.h"
 
 namespace skin {
@@ -35,27 +36,17 @@ namespace {
 
 using gallery::Gallery;
 
+using skin_test::AccentLean;
+using skin_test::B;
+using skin_test::R;
+
 template <typename Predicate>
 bool PumpUntil(Predicate done, int ms) {
-  const DWORD start = GetTickCount();
-  do {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-    Sleep(2);
-  } while (!done() && GetTickCount() - start < DWORD(ms));
-  return done();
+  return skin_test::PumpUntil(done, ms, [] {});
 }
 void Pump(int ms) {
   PumpUntil([] { return false; }, ms);
 }
-
-int R(COLORREF c) { return GetRValue(c); }
-int B(COLORREF c) { return GetBValue(c); }
-// How far a pixel leans to the accent colour (cyan): blue over red.
-int AccentLean(COLORREF c) { return B(c) - R(c); }
 
 COLORREF OnScreen(HWND control, int x, int y) {
   win32::ScopedWindowDc dc(control);
