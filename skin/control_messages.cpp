@@ -18,9 +18,8 @@ bool childSkinningOn() { return skinOptions.skinChildControls && skinOptions.was
 LRESULT hollowColouring(HWND control, HDC dc) {
   SetTextColor(dc, static_cast<COLORREF>(intProp(control, kPropTextColour)));
   SetBkMode(dc, TRANSPARENT);
-  DeleteObject(GetPropA(control, kPropBackgroundBrush));
-  HGDIOBJ hollow = GetStockObject(NULL_BRUSH);
-  SetPropA(control, kPropBackgroundBrush, hollow);
+  const auto hollow = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+  keepBackgroundBrush(control, hollow, nullptr);
   return reinterpret_cast<LRESULT>(hollow);
 }
 

@@ -131,6 +131,17 @@ HDC captureBackground(HWND control, const RECT& area) {
   return dc;
 }
 
+void keepBackgroundBrush(HWND control, HBRUSH brush, HBITMAP bitmap) {
+  releaseBackgroundBrush(control);
+  SetPropA(control, kPropBackgroundBrush, brush);
+  if (bitmap != nullptr) SetPropA(control, kPropBackgroundBitmap, bitmap);
+}
+
+void releaseBackgroundBrush(HWND control) {
+  DeleteObject(RemovePropA(control, kPropBackgroundBrush));
+  DeleteObject(RemovePropA(control, kPropBackgroundBitmap));
+}
+
 HBITMAP washedBackgroundBitmap(HWND control) {
   RECT client{};
   GetClientRect(control, &client);

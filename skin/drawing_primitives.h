@@ -36,6 +36,11 @@ HDC captureBackground(HWND control, const RECT& area);
 // The control's client background under a white wash of washAlpha, as a
 // bitmap owned by the caller.
 HBITMAP washedBackgroundBitmap(HWND control);
+// The brush (and the bitmap it was made from, if any) a control answers its
+// colour messages with, kept in its properties: keeping new ones deletes the
+// previous pair, releasing deletes and removes them.
+void keepBackgroundBrush(HWND control, HBRUSH brush, HBITMAP bitmap);
+void releaseBackgroundBrush(HWND control);
 // A new bitmap with the first width x height pixels of a captured DC; the
 // DC is released.
 HBITMAP snapshotToBitmap(HDC dc, int width, int height);

@@ -544,8 +544,7 @@ void releaseChildBackgrounds(HWND window) {
   for (HWND child = FindWindowExA(window, nullptr, nullptr, nullptr); child != nullptr;
        child = FindWindowExA(window, child, nullptr, nullptr)) {
     if (windowClassName(child) == "ToolbarWindow32") continue;  // keeps its image list there
-    DeleteObject(RemovePropA(child, kPropBackgroundBrush));
-    DeleteObject(RemovePropA(child, kPropBackgroundBitmap));
+    releaseBackgroundBrush(child);
   }
 }
 

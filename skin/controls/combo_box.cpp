@@ -11,6 +11,7 @@
 #include "skin/control_painting.h"
 #include "skin/controls/edit_box.h"
 #include "skin/skin_setup.h"
+#include "win32/scoped.h"
 
 namespace skin {
 
@@ -128,9 +129,10 @@ void paintComboBox(int skinId, int position, std::optional<bool> hover, std::opt
                    float(height));
     }
   }
-  HDC dc = GetWindowDC(entry.window);
-  TransparentBlt(dc, 0, 0, width, height, canvas, 0, 0, width, height, kKeyColour);
-  ReleaseDC(entry.window, dc);
+  {
+    win32::ScopedWholeWindowDc dc(entry.window);
+    TransparentBlt(dc.get(), 0, 0, width, height, canvas, 0, 0, width, height, kKeyColour);
+  }
   releaseCachedDc(canvas);
 }
 

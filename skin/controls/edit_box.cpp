@@ -32,8 +32,7 @@ SIZE windowSize(HWND window) {
 // --- message handlers -------------------------------------------------------
 
 LRESULT onDestroy(HWND edit, WPARAM wParam, LPARAM lParam) {
-  DeleteObject(RemovePropA(edit, kPropBackgroundBrush));
-  DeleteObject(RemovePropA(edit, kPropBackgroundBitmap));
+  releaseBackgroundBrush(edit);
   return forwardToPrevious(edit, WM_DESTROY, wParam, lParam);
 }
 
@@ -190,12 +189,9 @@ void paintEditBackground(HWND edit, HDC dc, bool toGivenDc) {
 HBRUSH answerEditColour(HWND edit, HDC dc) {
   SetTextColor(dc, static_cast<COLORREF>(intProp(edit, kPropTextColour)));
   SetBkMode(dc, TRANSPARENT);
-  DeleteObject(GetPropA(edit, kPropBackgroundBrush));
-  DeleteObject(GetPropA(edit, kPropBackgroundBitmap));
   HBITMAP bitmap = washedBackgroundBitmap(edit);
   HBRUSH brush = CreatePatternBrush(bitmap);
-  SetPropA(edit, kPropBackgroundBrush, brush);
-  SetPropA(edit, kPropBackgroundBitmap, bitmap);
+  keepBackgroundBrush(edit, brush, bitmap);
   return brush;
 }
 
