@@ -38,25 +38,21 @@ bool paintsIntoGivenDc(const std::string& cls) {
 LRESULT wholeWindowSeeThrough(HWND window) {
   const RECT area = clientRectInWindow(window);
   const int width = area.right - area.left, height = area.bottom - area.top;
-  HDC background = captureBackground(window, area);
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(window, &paint);
-  const LRESULT result = CallWindowProcW(previousProc(window), window, WM_PAINT, reinterpret_cast<WPARAM>(background),
-                                         0);
-  HDC washed = captureBackground(window, area);
+  const CapturedBackground background = captureBackground(window, area);
+  const win32::ScopedPaint paint(window);
+  const LRESULT result = CallWindowProcW(previousProc(window), window, WM_PAINT,
+                                         reinterpret_cast<WPARAM>(background.get()), 0);
+  const CapturedBackground washed = captureBackground(window, area);
   {
     gdiplus::GraphicsObject graphics;
     gdiplus::SolidBrushObject wash;
-    if (graphics.CreateFromHDC(washed) &&
+    if (graphics.CreateFromHDC(washed.get()) &&
         wash.CreateSolidFill(colourToArgb(RGB(255, 255, 255), skinOptions.washAlpha))) {
       graphics.FillRectangle(wash, 0, 0, float(width), float(height));
     }
   }
-  TransparentBlt(washed, 0, 0, width, height, background, 0, 0, width, height, keyedColour(window));
-  BitBlt(dc, 0, 0, width, height, washed, 0, 0, SRCCOPY);
-  releaseCachedDc(background);
-  releaseCachedDc(washed);
-  EndPaint(window, &paint);
+  TransparentBlt(washed.get(), 0, 0, width, height, background.get(), 0, 0, width, height, keyedColour(window));
+  BitBlt(paint.dc(), 0, 0, width, height, washed.get(), 0, 0, SRCCOPY);
   return result;
 }
 
@@ -69,13 +65,14 @@ LRESULT updateAreaSeeThrough(HWND window) {
   const RECT client = clientRectInWindow(window);
   RECT area = update;
   OffsetRect(&area, client.left, client.top);
-  HDC background = captureBackground(window, area);
-  const LRESULT result = passOn(window, WM_PAINT, reinterpret_cast<WPARAM>(background), 0);
-  HDC dc = GetDC(window);
-  TransparentBlt(background, 0, 0, width, height, dc, update.left, update.top, width, height, keyedColour(window));
-  BitBlt(dc, update.left, update.top, width, height, background, 0, 0, SRCCOPY);
-  ReleaseDC(window, dc);
-  releaseCachedDc(background);
+  const CapturedBackground background = captureBackground(window, area);
+  const LRESULT result = passOn(window, WM_PAINT, reinterpret_cast<WPARAM>(background.get()), 0);
+  {
+    const win32::ScopedWindowDc dc(window);
+    TransparentBlt(background.get(), 0, 0, width, height, dc.get(), update.left, update.top, width, height,
+                   keyedColour(window));
+    BitBlt(dc.get(), update.left, update.top, width, height, background.get(), 0, 0, SRCCOPY);
+  }
   invalidateVisibleChildren(window);
   return result;
 }

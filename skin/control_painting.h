@@ -9,6 +9,7 @@
 #include "gdiplus/graphics_object.h"
 #include "skin/drawing_primitives.h"
 #include "skin/skin_window.h"
+#include "win32/scoped.h"
 
 namespace skin {
 
@@ -49,25 +50,23 @@ void paintWholeWindow(HWND control, Draw draw) {
   RECT window{};
   GetWindowRect(control, &window);
   const int width = window.right - window.left, height = window.bottom - window.top;
-  HDC canvas = captureBackground(control, RECT{0, 0, width, height});
+  const CapturedBackground canvas = captureBackground(control, RECT{0, 0, width, height});
   {
     gdiplus::GraphicsObject graphics;
-    if (openGraphics(graphics, canvas)) draw(graphics, float(width), float(height));
+    if (openGraphics(graphics, canvas.get())) draw(graphics, float(width), float(height));
   }
-  HDC dc = GetWindowDC(control);
-  BitBlt(dc, 0, 0, width, height, canvas, 0, 0, SRCCOPY);
-  ReleaseDC(control, dc);
-  releaseCachedDc(canvas);
+  win32::ScopedWholeWindowDc dc(control);
+  BitBlt(dc.get(), 0, 0, width, height, canvas.get(), 0, 0, SRCCOPY);
 }
 
 // WM_PAINT of a control the skin draws whole: `paint()` between BeginPaint
 // and EndPaint, then the default processing.
 template <class Paint>
 LRESULT paintAndValidate(HWND control, Paint paint) {
-  PAINTSTRUCT cycle;
-  BeginPaint(control, &cycle);
-  paint();
-  EndPaint(control, &cycle);
+  {
+    win32::ScopedPaint cycle(control);
+    paint();
+  }
   return DefWindowProcW(control, WM_PAINT, 0, 0);
 }
 

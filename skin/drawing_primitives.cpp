@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 #include "gdiplus/graphics_object.h"
@@ -110,25 +111,26 @@ bool releaseCachedDc(HDC dc) {
 
 size_t cachedDcCount() { return cachedDcs.size(); }
 
-HDC captureBackground(HWND control, const RECT& area) {
+CapturedBackground captureBackground(HWND control, const RECT& area) {
   const int width = area.right - area.left, height = area.bottom - area.top;
   HBITMAP bitmap = createArgbBitmap(width, height);
-  HDC dc = CreateCompatibleDC(nullptr);
+  CapturedBackground captured(CreateCompatibleDC(nullptr));
+  HDC dc = captured.get();
   rememberCachedDc(dc, bitmap, SelectObject(dc, bitmap));
 
   const HostSkinWindow host = findHostSkinWindow(control);
   const SkinWindow* skin = skinWindowById(host.skinId);
-  if (skin == nullptr) return dc;
-  if (skin->backBufferDc != nullptr) {
+  if (skin == nullptr) return captured;
+  if (skin->backBuffer.dc() != nullptr) {
     const RECT rel = rectRelativeToSkinWindow(control);
-    BitBlt(dc, 0, 0, width, height, skin->backBufferDc, rel.left + area.left, rel.top + area.top, SRCCOPY);
+    BitBlt(dc, 0, 0, width, height, skin->backBuffer.dc(), rel.left + area.left, rel.top + area.top, SRCCOPY);
   }
   int panel = host.panelPosition;
   if (const int own = panelPosition(host.skinId, control)) panel = own;
   if (panel > 0 && skin->panels[panel - 1].fillColour != 0) {
     fillPanel(dc, control, skin->panels[panel - 1], host.direct, width, height);
   }
-  return dc;
+  return captured;
 }
 
 void keepBackgroundBrush(HWND control, HBRUSH brush, HBITMAP bitmap) {
@@ -146,25 +148,23 @@ HBITMAP washedBackgroundBitmap(HWND control) {
   RECT client{};
   GetClientRect(control, &client);
   const RECT inWindow = clientRectInWindow(control);
-  HDC dc = captureBackground(control, inWindow);
+  CapturedBackground canvas = captureBackground(control, inWindow);
   {
     gdiplus::GraphicsObject graphics;
     gdiplus::SolidBrushObject wash;
-    if (graphics.CreateFromHDC(dc) && wash.CreateSolidFill(colourToArgb(RGB(255, 255, 255), skinOptions.washAlpha))) {
+    if (graphics.CreateFromHDC(canvas.get()) &&
+        wash.CreateSolidFill(colourToArgb(RGB(255, 255, 255), skinOptions.washAlpha))) {
       graphics.FillRectangle(wash, 0, 0, float(client.right), float(client.bottom));
     }
   }
-  return snapshotToBitmap(dc, client.right, client.bottom);
+  return snapshotToBitmap(std::move(canvas), client.right, client.bottom);
 }
 
-HBITMAP snapshotToBitmap(HDC dc, int width, int height) {
-  HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
-  HDC copy = CreateCompatibleDC(nullptr);
-  HGDIOBJ previous = SelectObject(copy, bitmap);
-  BitBlt(copy, 0, 0, width, height, dc, 0, 0, SRCCOPY);
-  SelectObject(copy, previous);
-  DeleteDC(copy);
-  releaseCachedDc(dc);
+HBITMAP snapshotToBitmap(CapturedBackground canvas, int width, int height) {
+  HBITMAP bitmap = CreateCompatibleBitmap(canvas.get(), width, height);
+  win32::ScopedMemoryDc copy(CreateCompatibleDC(nullptr));
+  win32::ScopedSelect select(copy.get(), bitmap);
+  BitBlt(copy.get(), 0, 0, width, height, canvas.get(), 0, 0, SRCCOPY);
   return bitmap;
 }
 
@@ -244,14 +244,18 @@ RECT childRectInParent(HWND child) {
   return rect;
 }
 
-HDC excludeVisibleChildren(HWND window, HDC dc, bool dcGiven) {
-  if (!dcGiven) dc = GetDC(window);
+void excludeVisibleChildren(HWND window, HDC dc) {
   for (HWND child = FindWindowExA(window, nullptr, nullptr, nullptr); child != nullptr;
        child = FindWindowExA(window, child, nullptr, nullptr)) {
     if (!IsWindowVisible(child) || (GetWindowLongPtrA(child, GWL_EXSTYLE) & WS_EX_TRANSPARENT)) continue;
     const RECT r = childRectInParent(child);
     ExcludeClipRect(dc, r.left, r.top, r.right, r.bottom);
   }
+}
+
+win32::ScopedWindowDc windowDcWithoutChildren(HWND window) {
+  win32::ScopedWindowDc dc(window);
+  excludeVisibleChildren(window, dc.get());
   return dc;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "skin/skin_window.h"
+#include "win32/scoped.h"
 
 namespace gdiplus {
 class GraphicsObject;
@@ -25,14 +26,15 @@ COLORREF argbToColour(ARGB argb, int* alpha = nullptr);
 void rememberCachedDc(HDC dc, HBITMAP bitmap, HGDIOBJ previousObject);
 bool releaseCachedDc(HDC dc);
 size_t cachedDcCount();
+// A registered DC, released through the register when its owner goes.
+using CapturedBackground = win32::Scoped<HDC, releaseCachedDc>;
 
 // A zero-filled (fully transparent) 32-bit ARGB bitmap, at least 1 x 1.
 HBITMAP createArgbBitmap(int width, int height);
 
 // A memory DC of `area`'s size (an area in the control's window
-// coordinates) holding the skin background that lies under it. Released
-// with releaseCachedDc.
-HDC captureBackground(HWND control, const RECT& area);
+// coordinates) holding the skin background that lies under it.
+CapturedBackground captureBackground(HWND control, const RECT& area);
 // The control's client background under a white wash of washAlpha, as a
 // bitmap owned by the caller.
 HBITMAP washedBackgroundBitmap(HWND control);
@@ -43,7 +45,7 @@ void keepBackgroundBrush(HWND control, HBRUSH brush, HBITMAP bitmap);
 void releaseBackgroundBrush(HWND control);
 // A new bitmap with the first width x height pixels of a captured DC; the
 // DC is released.
-HBITMAP snapshotToBitmap(HDC dc, int width, int height);
+HBITMAP snapshotToBitmap(CapturedBackground canvas, int width, int height);
 
 struct HostSkinWindow {
   int skinId = 0;         // 0: no skinned ancestor
@@ -63,9 +65,10 @@ RECT childRectInParent(HWND child);
 // The client area in window coordinates, from the two sizes and the style.
 RECT clientRectInWindowFor(SIZE window, SIZE client, LONG_PTR style);
 
-// Clips every visible, non-transparent child out of the DC; with
-// dcGiven false the window's own DC is taken first (the caller releases it).
-HDC excludeVisibleChildren(HWND window, HDC dc, bool dcGiven);
+// Clips every visible, non-transparent child out of the DC.
+void excludeVisibleChildren(HWND window, HDC dc);
+// The window's client DC with its visible, non-transparent children clipped out.
+win32::ScopedWindowDc windowDcWithoutChildren(HWND window);
 void invalidateVisibleChildren(HWND window);
 
 // `radius` is the diameter of the corner arcs, held to 1..100.

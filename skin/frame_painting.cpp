@@ -35,34 +35,23 @@ SIZE clientSize(HWND window) {
   return {client.right, client.bottom};
 }
 
-void releaseSnapshot(SnapshotDc& snapshot) {
-  if (snapshot.dc == nullptr) return;
-  SelectObject(snapshot.dc, snapshot.firstBitmap);
-  DeleteObject(snapshot.currentBitmap);
-  DeleteDC(snapshot.dc);
-  snapshot = {};
-}
-
 // Keeps a copy of the back buffer's (x, y, width, height).
-void replaceSnapshot(SnapshotDc& snapshot, HDC backBuffer, int x, int y, int width, int height) {
-  releaseSnapshot(snapshot);
-  snapshot.dc = CreateCompatibleDC(nullptr);
-  snapshot.currentBitmap = createArgbBitmap(width, height);
-  snapshot.firstBitmap = SelectObject(snapshot.dc, snapshot.currentBitmap);
-  BitBlt(snapshot.dc, 0, 0, width, height, backBuffer, x, y, SRCCOPY);
+void replaceSnapshot(win32::ScopedCanvas& snapshot, HDC backBuffer, int x, int y, int width, int height) {
+  snapshot.select(createArgbBitmap(width, height));
+  BitBlt(snapshot.dc(), 0, 0, width, height, backBuffer, x, y, SRCCOPY);
 }
 
 // Puts the snapshot's pixels back over (x, y, width, height) of the back
 // buffer; the snapshot's own origin lies at (originX, originY).
-void restoreFromSnapshot(const SkinWindow& skin, const SnapshotDc& snapshot, int originX, int originY, int x, int y,
-                         int width, int height) {
-  if (snapshot.dc == nullptr) return;
-  BitBlt(skin.backBufferDc, x, y, width, height, snapshot.dc, x - originX, y - originY, SRCCOPY);
+void restoreFromSnapshot(const SkinWindow& skin, const win32::ScopedCanvas& snapshot, int originX, int originY, int x,
+                         int y, int width, int height) {
+  if (snapshot.dc() == nullptr) return;
+  BitBlt(skin.backBuffer.dc(), x, y, width, height, snapshot.dc(), x - originX, y - originY, SRCCOPY);
 }
 
 void copyToWindow(const SkinWindow& skin, int x, int y, int width, int height) {
   win32::ScopedWindowDc dc(skin.window);
-  BitBlt(dc.get(), x, y, width, height, skin.backBufferDc, x, y, SRCCOPY);
+  BitBlt(dc.get(), x, y, width, height, skin.backBuffer.dc(), x, y, SRCCOPY);
 }
 
 bool verticalGradient(LinearBrushObject& brush, float x, float top, float bottom, ARGB from, ARGB to) {
@@ -216,9 +205,9 @@ void drawGlowText(GraphicsObject& target, const std::string& text, const RectF& 
 template <class Draw>
 void withBackBuffer(int skinId, Draw draw) {
   SkinWindow* skin = skinWindowById(skinId);
-  if (skin == nullptr || skin->backBufferDc == nullptr) return;
+  if (skin == nullptr || skin->backBuffer.dc() == nullptr) return;
   GraphicsObject graphics;
-  if (graphics.CreateFromHDC(skin->backBufferDc)) draw(graphics);
+  if (graphics.CreateFromHDC(skin->backBuffer.dc())) draw(graphics);
 }
 
 }  // namespace
@@ -238,27 +227,24 @@ void redrawFrame(int skinId, bool show) {
   SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   SetWindowRgn(window, CreateRoundRectRgn(0, 0, width + 1, height + 1, 5, 5), FALSE);
 
-  if (skin.backBufferDc == nullptr) skin.backBufferDc = CreateCompatibleDC(nullptr);
-  HBITMAP bitmap = createArgbBitmap(width, height);
-  HGDIOBJ replaced = SelectObject(skin.backBufferDc, bitmap);
+  // The properties name the bitmaps; the back buffer owns them.
+  skin.backBuffer.select(createArgbBitmap(width, height));
   if (GetPropA(window, kPropFirstBackBuffer) == nullptr) {
-    SetPropA(window, kPropFirstBackBuffer, replaced);
-  } else {
-    DeleteObject(replaced);
+    SetPropA(window, kPropFirstBackBuffer, skin.backBuffer.firstBitmap());
   }
-  SetPropA(window, kPropCurrentBackBuffer, bitmap);
+  SetPropA(window, kPropCurrentBackBuffer, skin.backBuffer.bitmap());
 
   {
     GraphicsObject graphics;
-    graphics.CreateFromHDC(skin.backBufferDc);
+    graphics.CreateFromHDC(skin.backBuffer.dc());
     drawBackground(skin, graphics, width, height);
     if (skin.titleBarInteractive) {
       drawBorder(graphics, width, height);
-      replaceSnapshot(skin.captionSnapshot, skin.backBufferDc, 0, 0, width, skin.titleBarHeight);
+      replaceSnapshot(skin.captionSnapshot, skin.backBuffer.dc(), 0, 0, width, skin.titleBarHeight);
     }
     if (skin.bottomStripHeight > 0) {
       const IntRect& strip = skin.bottomStripRect;
-      replaceSnapshot(skin.bottomStripSnapshot, skin.backBufferDc, strip.x, strip.y, strip.width, strip.height);
+      replaceSnapshot(skin.bottomStripSnapshot, skin.backBuffer.dc(), strip.x, strip.y, strip.width, strip.height);
     }
     if (skin.titleBarInteractive) {
       if (skin.titleOption) drawTitle(skinId, graphics, true);
@@ -273,9 +259,10 @@ void redrawFrame(int skinId, bool show) {
 
   skin.skinActive = false;
   if (!show) return;
-  HDC dc = excludeVisibleChildren(window, nullptr, false);
-  BitBlt(dc, 0, 0, width, height, skin.backBufferDc, 0, 0, SRCCOPY);
-  ReleaseDC(window, dc);
+  {
+    const win32::ScopedWindowDc dc = windowDcWithoutChildren(window);
+    BitBlt(dc.get(), 0, 0, width, height, skin.backBuffer.dc(), 0, 0, SRCCOPY);
+  }
   if (firstSizePending) return;
   // The skinned children paint over the new background.
   auto invalidate = [window](const auto& list, bool withChildren) {
@@ -296,11 +283,11 @@ void redrawFrame(int skinId, bool show) {
 
 void showBackBuffer(int skinId, HDC paintDc) {
   const SkinWindow* skin = skinWindowById(skinId);
-  if (skin == nullptr || skin->backBufferDc == nullptr) return;
+  if (skin == nullptr || skin->backBuffer.dc() == nullptr) return;
   RECT r{};
   GetWindowRect(skin->window, &r);
-  excludeVisibleChildren(skin->window, paintDc, true);
-  BitBlt(paintDc, 0, 0, r.right - r.left, r.bottom - r.top, skin->backBufferDc, 0, 0, SRCCOPY);
+  excludeVisibleChildren(skin->window, paintDc);
+  BitBlt(paintDc, 0, 0, r.right - r.left, r.bottom - r.top, skin->backBuffer.dc(), 0, 0, SRCCOPY);
 }
 
 void drawTitle(int skinId, GraphicsObject& graphics, bool full) {
@@ -314,7 +301,7 @@ void drawTitle(int skinId, GraphicsObject& graphics, bool full) {
 
   HICON icon = reinterpret_cast<HICON>(SendMessageA(skin->window, WM_GETICON, ICON_SMALL, 0));
   if (icon == nullptr) icon = reinterpret_cast<HICON>(SendMessageA(skin->window, WM_GETICON, ICON_BIG, 0));
-  if (icon != nullptr) DrawIconEx(skin->backBufferDc, x, y, icon, 17, 17, 0, nullptr, DI_NORMAL);
+  if (icon != nullptr) DrawIconEx(skin->backBuffer.dc(), x, y, icon, 17, 17, 0, nullptr, DI_NORMAL);
 
   const std::string text = windowText(skin->window);
   FontObject font;
@@ -552,15 +539,10 @@ void releaseSkinWindow(HWND window) {
   const int skinId = findSkinWindow(window);
   SkinWindow* skin = skinWindowById(skinId);
   if (skin == nullptr) return;
-  if (skin->backBufferDc != nullptr) {
-    DeleteObject(SelectObject(skin->backBufferDc, GetPropA(window, kPropFirstBackBuffer)));
-    DeleteDC(skin->backBufferDc);
-    skin->backBufferDc = nullptr;
-  }
-  releaseSnapshot(skin->captionSnapshot);
-  releaseSnapshot(skin->bottomStripSnapshot);
-  SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GetPropA(window, kPropPreviousProc)));
-
+  // Erasing the record releases the back buffer and the snapshots, while the
+  // window is still ours; its properties only named the back buffer's bitmaps.
+  RemovePropA(window, kPropFirstBackBuffer);
+  RemovePropA(window, kPropCurrentBackBuffer);
   skinWindowList.erase(skinWindowList.begin() + (skinId - 1));
   for (size_t i = 0; i < skinWindowList.size(); ++i) {
     const INT_PTR id = INT_PTR(i) + 1;
@@ -584,6 +566,7 @@ void releaseSkinWindow(HWND window) {
     // The see-through children find their owner through their own property.
     renumber(other.childHosts, kPropChildOwnerSkinId);
   }
+  SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GetPropA(window, kPropPreviousProc)));
 }
 
 void trimWorkingSet() {

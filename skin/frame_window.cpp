@@ -81,16 +81,16 @@ void setSizingCursor(const SkinWindow& skin, int x, int y) {
 
 LRESULT onPaint(int skinId, SkinWindow& skin) {
   HWND window = skin.window;
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(window, &paint);
-  if (!skin.isMinimized) {
-    if (skin.skinActive) {
-      redrawFrame(skinId, true);
-    } else {
-      showBackBuffer(skinId, dc);
+  {
+    const win32::ScopedPaint paint(window);
+    if (!skin.isMinimized) {
+      if (skin.skinActive) {
+        redrawFrame(skinId, true);
+      } else {
+        showBackBuffer(skinId, paint.dc());
+      }
     }
   }
-  EndPaint(window, &paint);
   return DefWindowProcW(window, WM_PAINT, 0, 0);
 }
 

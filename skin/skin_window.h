@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tooltip/tooltip_object.h"
+#include "win32/scoped.h"
 
 namespace skin {
 
@@ -76,14 +77,6 @@ struct BottomStripItem {
   std::string text;
   Bytes icon;
   COLORREF colour = 0;
-};
-
-// A memory DC that keeps a copy of part of the back buffer, with the bitmap
-// it was created with (put back before the DC is deleted).
-struct SnapshotDc {
-  HDC dc = nullptr;
-  HGDIOBJ firstBitmap = nullptr;
-  HBITMAP currentBitmap = nullptr;
 };
 
 struct FadeStep {
@@ -221,8 +214,10 @@ struct SkinWindow {
   ARGB themeColour = 0;
   std::vector<CaptionButton> captionButtons;
   int captionStripX = 0, captionStripY = 0, captionStripWidth = 0, captionStripHeight = 0;
-  SnapshotDc captionSnapshot;
-  SnapshotDc bottomStripSnapshot;
+  // Copies of the caption band and the bottom strip as first painted, so a
+  // part can be drawn again over what lay under it.
+  win32::ScopedCanvas captionSnapshot;
+  win32::ScopedCanvas bottomStripSnapshot;
   bool isMaximized = false;
   bool isMinimized = false;
   int minTrackWidth = 200, minTrackHeight = 150;
@@ -258,7 +253,8 @@ struct SkinWindow {
   std::vector<HeaderEntry> headers{1};
   std::vector<ChildHostEntry> childHosts{1};
   bool skinActive = false;
-  HDC backBufferDc = nullptr;
+  // The whole frame as painted, copied to the screen on WM_PAINT.
+  win32::ScopedCanvas backBuffer;
   int lastHoverPosition = 0, hoverPosition = 0;
   int captionToolCount = 0;
   std::vector<Panel> panels{1};

@@ -56,8 +56,8 @@ class ScopedWindowDc {
   ~ScopedWindowDc() {
     if (dc_) ReleaseDC(window_, dc_);
   }
-  ScopedWindowDc(const ScopedWindowDc&) = delete;
-  ScopedWindowDc& operator=(const ScopedWindowDc&) = delete;
+  ScopedWindowDc(ScopedWindowDc&& other) noexcept : window_(other.window_), dc_(std::exchange(other.dc_, nullptr)) {}
+  ScopedWindowDc& operator=(ScopedWindowDc&&) = delete;
   HDC get() const { return dc_; }
 
  private:
@@ -92,6 +92,45 @@ class ScopedSelect {
  private:
   HDC dc_;
   HGDIOBJ previous_;
+};
+
+// A memory DC and the bitmap selected into it. The DC's first bitmap goes
+// back in before the two are deleted; selecting a new bitmap deletes the
+// one it replaces.
+class ScopedCanvas {
+ public:
+  ScopedCanvas() = default;
+  ~ScopedCanvas() { reset(); }
+  ScopedCanvas(ScopedCanvas&& other) noexcept
+      : dc_(std::move(other.dc_)),
+        bitmap_(std::move(other.bitmap_)),
+        firstBitmap_(std::exchange(other.firstBitmap_, nullptr)) {}
+  ScopedCanvas& operator=(ScopedCanvas&&) = delete;
+
+  // Takes `bitmap` over; the DC is made on the first call.
+  void select(HBITMAP bitmap) {
+    if (!dc_) {
+      dc_.reset(CreateCompatibleDC(nullptr));
+      firstBitmap_ = SelectObject(dc_.get(), bitmap);
+    } else {
+      SelectObject(dc_.get(), bitmap);
+    }
+    bitmap_.reset(bitmap);
+  }
+  void reset() {
+    if (dc_) SelectObject(dc_.get(), firstBitmap_);
+    bitmap_.reset();
+    dc_.reset();
+    firstBitmap_ = nullptr;
+  }
+  HDC dc() const { return dc_.get(); }
+  HBITMAP bitmap() const { return bitmap_.get(); }
+  HGDIOBJ firstBitmap() const { return firstBitmap_; }
+
+ private:
+  ScopedMemoryDc dc_;
+  ScopedBitmap bitmap_;
+  HGDIOBJ firstBitmap_ = nullptr;
 };
 
 // BeginPaint/EndPaint pair.

@@ -117,10 +117,10 @@ void paintCheckButton(HWND window, UINT state, MarkPainter drawMark, float textL
   RECT client{};
   GetClientRect(window, &client);
   const int width = client.right - client.left, height = client.bottom - client.top;
-  HDC canvas = captureBackground(window, client);
+  const CapturedBackground canvas = captureBackground(window, client);
   {
     GraphicsObject graphics;
-    if (openGraphics(graphics, canvas)) {
+    if (openGraphics(graphics, canvas.get())) {
       const float x = float(client.left), y = float(client.top);
       drawMark(graphics, window, state, x, y, float(height));
       const SkinControl& button = *found.entry;
@@ -131,9 +131,8 @@ void paintCheckButton(HWND window, UINT state, MarkPainter drawMark, float textL
   }
   {
     win32::ScopedWindowDc dc(window);
-    BitBlt(dc.get(), 0, 0, width, height, canvas, 0, 0, SRCCOPY);
+    BitBlt(dc.get(), 0, 0, width, height, canvas.get(), 0, 0, SRCCOPY);
   }
-  releaseCachedDc(canvas);
 }
 
 }  // namespace

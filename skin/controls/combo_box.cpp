@@ -121,19 +121,18 @@ void paintComboBox(int skinId, int position, std::optional<bool> hover, std::opt
   RECT r{};
   GetWindowRect(entry.window, &r);
   const int width = r.right - r.left, height = r.bottom - r.top;
-  HDC canvas = captureBackground(entry.window, RECT{0, 0, width, height});
+  const CapturedBackground canvas = captureBackground(entry.window, RECT{0, 0, width, height});
   {
     GraphicsObject graphics;
-    if (openGraphics(graphics, canvas)) {
+    if (openGraphics(graphics, canvas.get())) {
       drawComboBox(graphics, entry.window, hover.value_or(false), focused.value_or(entry.focused), float(width),
                    float(height));
     }
   }
   {
     win32::ScopedWholeWindowDc dc(entry.window);
-    TransparentBlt(dc.get(), 0, 0, width, height, canvas, 0, 0, width, height, kKeyColour);
+    TransparentBlt(dc.get(), 0, 0, width, height, canvas.get(), 0, 0, width, height, kKeyColour);
   }
-  releaseCachedDc(canvas);
 }
 
 LRESULT CALLBACK comboWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -134,10 +134,10 @@ void paintEditFrame(HWND edit, bool hot) {
   const SIZE size = windowSize(edit);
   const RECT inner = clientRectInWindow(edit);
   const float width = float(size.cx), height = float(size.cy);
-  HDC canvas = captureBackground(edit, RECT{0, 0, size.cx, size.cy});
+  const CapturedBackground canvas = captureBackground(edit, RECT{0, 0, size.cx, size.cy});
   {
     GraphicsObject graphics;
-    if (openGraphics(graphics, canvas, false)) {
+    if (openGraphics(graphics, canvas.get(), false)) {
       graphics.SetClipRect(0, 0, width, height);
       graphics.SetClipRect(float(inner.left), float(inner.top), float(inner.right - inner.left),
                            float(inner.bottom - inner.top), Gdiplus::CombineModeXor);
@@ -162,28 +162,26 @@ void paintEditFrame(HWND edit, bool hot) {
     win32::ScopedWholeWindowDc dc(edit);
     ExcludeClipRect(dc.get(), inner.left, inner.top, inner.right, inner.bottom);
     excludeScrollOverlays(edit, found.entry->overlays, dc.get());
-    BitBlt(dc.get(), 0, 0, size.cx, size.cy, canvas, 0, 0, SRCCOPY);
+    BitBlt(dc.get(), 0, 0, size.cx, size.cy, canvas.get(), 0, 0, SRCCOPY);
   }
-  releaseCachedDc(canvas);
 }
 
 void paintEditBackground(HWND edit, HDC dc, bool toGivenDc) {
   const RECT inner = clientRectInWindow(edit);
   const int width = inner.right - inner.left, height = inner.bottom - inner.top;
-  HDC canvas = captureBackground(edit, inner);
+  const CapturedBackground canvas = captureBackground(edit, inner);
   {
     GraphicsObject graphics;
-    if (openGraphics(graphics, canvas, false)) {
+    if (openGraphics(graphics, canvas.get(), false)) {
       fillSolidRect(graphics, 0, 0, float(width), float(height), colourToArgb(kWhite, skinOptions.washAlpha));
     }
   }
   if (toGivenDc) {
-    BitBlt(dc, 0, 0, width, height, canvas, 0, 0, SRCCOPY);
+    BitBlt(dc, 0, 0, width, height, canvas.get(), 0, 0, SRCCOPY);
   } else {
     win32::ScopedWholeWindowDc window(edit);
-    BitBlt(window.get(), inner.left, inner.top, width, height, canvas, 0, 0, SRCCOPY);
+    BitBlt(window.get(), inner.left, inner.top, width, height, canvas.get(), 0, 0, SRCCOPY);
   }
-  releaseCachedDc(canvas);
 }
 
 HBRUSH answerEditColour(HWND edit, HDC dc) {

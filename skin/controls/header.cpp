@@ -77,10 +77,10 @@ void drawColumn(const HeaderEntry& entry, HDC target, int column, int count, int
   }
 
   const COLORREF accent = skinOptions.accentColour;
-  HDC canvas = captureBackground(header, r);
+  const CapturedBackground canvas = captureBackground(header, r);
   {
     GraphicsObject graphics;
-    if (openGraphics(graphics, canvas, false)) {
+    if (openGraphics(graphics, canvas.get(), false)) {
       const float w = float(width), h = float(height);
       const PointF top(0, 0), bottom(0, h);
       fillSolidRect(graphics, 0, 0, w, h, colourToArgb(kWhite, skinOptions.washEnabled ? skinOptions.washAlpha : 255));
@@ -115,14 +115,13 @@ void drawColumn(const HeaderEntry& entry, HDC target, int column, int count, int
         RectF measured;
         graphics.MeasureString(item.text, font, RectF(0, 0, 10000, h), &format, measured);
         const int x = headerContentX(item.format, width, iconWidth, margin, int(measured.Width));
-        if (icon) DrawIconEx(canvas, x, (height - iconHeight) / 2, icon.get(), 0, 0, 0, nullptr, DI_NORMAL);
+        if (icon) DrawIconEx(canvas.get(), x, (height - iconHeight) / 2, icon.get(), 0, 0, 0, nullptr, DI_NORMAL);
         graphics.DrawString(item.text, font, ink,
                             RectF(float(x + iconWidth), 0, float(width - iconWidth - 2 * margin), h), &format);
       }
     }
   }
-  BitBlt(target, r.left, r.top, width, height, canvas, 0, 0, SRCCOPY);
-  releaseCachedDc(canvas);
+  BitBlt(target, r.left, r.top, width, height, canvas.get(), 0, 0, SRCCOPY);
 }
 
 // --- message handlers -------------------------------------------------------

@@ -65,11 +65,13 @@ void setUpTreeView(ListEntry& entry) {
 }
 
 // The control's client background under the wash, in a captured DC.
-HDC washedClient(HWND control, int width, int height) {
-  HDC washed = captureBackground(control, clientRectInWindow(control));
-  GraphicsObject graphics;
-  if (openGraphics(graphics, washed, false)) {
-    fillSolidRect(graphics, 0, 0, float(width), float(height), colourToArgb(kWhite, skinOptions.washAlpha));
+CapturedBackground washedClient(HWND control, int width, int height) {
+  CapturedBackground washed = captureBackground(control, clientRectInWindow(control));
+  {
+    GraphicsObject graphics;
+    if (openGraphics(graphics, washed.get(), false)) {
+      fillSolidRect(graphics, 0, 0, float(width), float(height), colourToArgb(kWhite, skinOptions.washAlpha));
+    }
   }
   return washed;
 }
@@ -80,15 +82,14 @@ LRESULT paintTreeView(HWND tree, WNDPROC previous, LPARAM lParam) {
   RECT client{};
   GetClientRect(tree, &client);
   const int width = client.right, height = client.bottom;
-  HDC items = captureBackground(tree, client);
-  CallWindowProcW(previous, tree, WM_PAINT, reinterpret_cast<WPARAM>(items), lParam);
-  HDC washed = washedClient(tree, width, height);
-  TransparentBlt(washed, 0, 0, width, height, items, 0, 0, width, height, kKeyColour);
-  HDC dc = excludeVisibleChildren(tree, nullptr, false);
-  BitBlt(dc, 0, 0, width, height, washed, 0, 0, SRCCOPY);
-  ReleaseDC(tree, dc);
-  releaseCachedDc(items);
-  releaseCachedDc(washed);
+  const CapturedBackground items = captureBackground(tree, client);
+  CallWindowProcW(previous, tree, WM_PAINT, reinterpret_cast<WPARAM>(items.get()), lParam);
+  const CapturedBackground washed = washedClient(tree, width, height);
+  TransparentBlt(washed.get(), 0, 0, width, height, items.get(), 0, 0, width, height, kKeyColour);
+  {
+    const win32::ScopedWindowDc dc = windowDcWithoutChildren(tree);
+    BitBlt(dc.get(), 0, 0, width, height, washed.get(), 0, 0, SRCCOPY);
+  }
   return DefWindowProcW(tree, WM_PAINT, 0, lParam);
 }
 
@@ -98,13 +99,12 @@ LRESULT paintListOverWash(HWND list, WNDPROC previous, LPARAM lParam) {
   RECT client{};
   GetClientRect(list, &client);
   const int width = client.right, height = client.bottom;
-  HDC washed = washedClient(list, width, height);
+  const CapturedBackground washed = washedClient(list, width, height);
   {
     win32::ScopedPaint paint(list);
-    CallWindowProcW(previous, list, WM_PAINT, reinterpret_cast<WPARAM>(washed), lParam);
-    BitBlt(paint.dc(), 0, 0, width, height, washed, 0, 0, SRCCOPY);
+    CallWindowProcW(previous, list, WM_PAINT, reinterpret_cast<WPARAM>(washed.get()), lParam);
+    BitBlt(paint.dc(), 0, 0, width, height, washed.get(), 0, 0, SRCCOPY);
   }
-  releaseCachedDc(washed);
   invalidateVisibleChildren(list);
   return DefWindowProcW(list, WM_PAINT, 0, lParam);
 }
@@ -215,10 +215,10 @@ void paintListFrame(int skinId, int position, std::optional<bool> hot, std::opti
   const int width = window.right - window.left, height = window.bottom - window.top;
   const float w = float(width), h = float(height);
   const RECT inner = clientRectInWindow(control);
-  HDC canvas = captureBackground(control, RECT{0, 0, width, height});
+  const CapturedBackground canvas = captureBackground(control, RECT{0, 0, width, height});
   {
     GraphicsObject graphics;
-    if (openGraphics(graphics, canvas, false)) {
+    if (openGraphics(graphics, canvas.get(), false)) {
       if (windowClassName(control) == "ComboLBox" ||
           !hasNativeFrame(GetWindowLongPtrA(control, GWL_STYLE), GetWindowLongPtrA(control, GWL_EXSTYLE))) {
         // All key colour: nothing reaches the window, the control keeps its
@@ -251,9 +251,8 @@ void paintListFrame(int skinId, int position, std::optional<bool> hot, std::opti
     win32::ScopedWholeWindowDc dc(control);
     ExcludeClipRect(dc.get(), inner.left, inner.top, inner.right, inner.bottom);
     excludeScrollOverlays(control, entry.overlays, dc.get());
-    TransparentBlt(dc.get(), 0, 0, width, height, canvas, 0, 0, width, height, kKeyColour);
+    TransparentBlt(dc.get(), 0, 0, width, height, canvas.get(), 0, 0, width, height, kKeyColour);
   }
-  releaseCachedDc(canvas);
 }
 
 LRESULT CALLBACK listWindowProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -124,10 +124,10 @@ void paintPanel(HWND window, const Panel& panel, HDC dc) {
   RECT client{};
   GetClientRect(window, &client);
   const int width = client.right, height = client.bottom;
-  HDC canvas = captureBackground(window, client);
+  const CapturedBackground canvas = captureBackground(window, client);
   {
     GraphicsObject graphics;
-    if (openGraphics(graphics, canvas)) {
+    if (openGraphics(graphics, canvas.get())) {
       if (panel.isGroupBox) {
         drawGroupBox(graphics, window, panel, float(width), float(height));
       } else if (windowClassName(window) == "SysTabControl32") {
@@ -135,16 +135,15 @@ void paintPanel(HWND window, const Panel& panel, HDC dc) {
       }
     }
   }
-  excludeVisibleChildren(window, dc, true);
-  BitBlt(dc, 0, 0, width, height, canvas, 0, 0, SRCCOPY);
-  releaseCachedDc(canvas);
+  excludeVisibleChildren(window, dc);
+  BitBlt(dc, 0, 0, width, height, canvas.get(), 0, 0, SRCCOPY);
 }
 
 void paintToolbar(HWND toolbar, HDC dc) {
   RECT client{};
   GetClientRect(toolbar, &client);
   const int width = client.right, height = client.bottom;
-  HDC canvas = captureBackground(toolbar, client);
+  const CapturedBackground canvas = captureBackground(toolbar, client);
   HIMAGELIST images = static_cast<HIMAGELIST>(GetPropA(toolbar, kPropBackgroundBitmap));
   int imageWidth = 0, imageHeight = 0;
   if (images != nullptr) ImageList_GetIconSize(images, &imageWidth, &imageHeight);
@@ -152,7 +151,7 @@ void paintToolbar(HWND toolbar, HDC dc) {
   const int hot = static_cast<int>(SendMessageA(toolbar, TB_GETHOTITEM, 0, 0));
   {
     GraphicsObject graphics;
-    if (openGraphics(graphics, canvas)) {
+    if (openGraphics(graphics, canvas.get())) {
       fillSolidRect(graphics, 0, 0, float(width), float(height), A(kWhite, skinOptions.washAlpha));
       for (int i = 0; i < count; ++i) {
         TBBUTTON button{};
@@ -171,11 +170,10 @@ void paintToolbar(HWND toolbar, HDC dc) {
     SendMessageA(toolbar, TB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&r));
     if ((button.fsStyle & BTNS_SEP) || button.iBitmap < 0) continue;
     const UINT look = (button.fsState & TBSTATE_ENABLED) ? ILD_TRANSPARENT : ILD_TRANSPARENT | ILD_BLEND50;
-    ImageList_Draw(images, button.iBitmap, canvas, (r.left + r.right - imageWidth) / 2,
+    ImageList_Draw(images, button.iBitmap, canvas.get(), (r.left + r.right - imageWidth) / 2,
                    (r.top + r.bottom - imageHeight) / 2, look);
   }
-  BitBlt(dc, 0, 0, width, height, canvas, 0, 0, SRCCOPY);
-  releaseCachedDc(canvas);
+  BitBlt(dc, 0, 0, width, height, canvas.get(), 0, 0, SRCCOPY);
 }
 
 void registerToolbars(int skinId, HWND parent) {

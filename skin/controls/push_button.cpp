@@ -167,16 +167,15 @@ void paintPushButton(HWND window, HDC dc, UINT itemState, const RECT& rect) {
   const FoundEntry<SkinControl> found = buttonEntry(window);
   if (!found) return;
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-  HDC canvas = captureBackground(window, rect);
+  const CapturedBackground canvas = captureBackground(window, rect);
   {
     GraphicsObject graphics;
-    if (openGraphics(graphics, canvas)) {
+    if (openGraphics(graphics, canvas.get())) {
       drawBody(graphics, itemState, float(rect.left), float(rect.top), float(width), float(height));
       drawCaption(graphics, window, *found.entry, float(width), float(height));
     }
   }
-  BitBlt(dc, 0, 0, width, height, canvas, 0, 0, SRCCOPY);
-  releaseCachedDc(canvas);
+  BitBlt(dc, 0, 0, width, height, canvas.get(), 0, 0, SRCCOPY);
 }
 
 LRESULT CALLBACK buttonWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

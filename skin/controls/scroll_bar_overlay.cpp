@@ -201,10 +201,10 @@ void paintScrollBar(HWND control, ScrollBarSide side, int hotPart) {
   const bool available = (info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) == 0;
   layoutScrollParts(side, width, height, button, thumbTop, thumbBottom, partsFor(*overlays, side));
 
-  HDC canvas = captureBackground(overlay, client);
+  const CapturedBackground canvas = captureBackground(overlay, client);
   {
     GraphicsObject graphics;
-    if (openGraphics(graphics, canvas)) {
+    if (openGraphics(graphics, canvas.get())) {
       const BarGeometry bar{isVertical(side)};
       const COLORREF accent = skinOptions.accentColour;
       fillGradientRect(graphics, 0, 0, float(width), float(height), PointF(0, 0), bar.gradientEnd(width, height),
@@ -230,8 +230,7 @@ void paintScrollBar(HWND control, ScrollBarSide side, int hotPart) {
     }
   }
   win32::ScopedWindowDc dc(overlay);
-  BitBlt(dc.get(), 0, 0, width, height, canvas, 0, 0, SRCCOPY);
-  releaseCachedDc(canvas);
+  BitBlt(dc.get(), 0, 0, width, height, canvas.get(), 0, 0, SRCCOPY);
 }
 
 LRESULT CALLBACK scrollOverlayProc(HWND overlay, UINT message, WPARAM wParam, LPARAM lParam) {

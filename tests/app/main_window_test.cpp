@@ -168,7 +168,7 @@ TEST_F(MainWindowTest, CreationSkinsTheWindowAndTheSummaryBox) {
   EXPECT_EQ(frame->titleTextColour, RGB(144, 0, 255));
   EXPECT_EQ(GetWindowLongPtrW(window->Control(kSummaryBoxId), GWLP_WNDPROC),
             reinterpret_cast<LONG_PTR>(skin::childWindowProc));
-  EXPECT_NE(frame->backBufferDc, nullptr) << "shown means painted by the skin";
+  EXPECT_NE(frame->backBuffer.dc(), nullptr) << "shown means painted by the skin";
 }
 
 TEST_F(MainWindowTest, EveryControlHasItsClassRectangleTextAndFont) {

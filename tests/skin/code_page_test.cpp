@@ -71,7 +71,7 @@ class CodePageTest : public ::testing::Test {
   std::vector<COLORREF> Band(const SkinWindow& skin, int top, int bottom) const {
     std::vector<COLORREF> pixels;
     for (int y = top; y < bottom; ++y) {
-      for (int x = 20; x < 300; ++x) pixels.push_back(GetPixel(skin.backBufferDc, x, y));
+      for (int x = 20; x < 300; ++x) pixels.push_back(GetPixel(skin.backBuffer.dc(), x, y));
     }
     return pixels;
   }

@@ -297,10 +297,7 @@ TEST_F(GalleryTest, PanelFillsShowBehindChildrenAndInTheTabDisplayArea) {
   auto probe = [](HWND control, int x, int y) {
     RECT client{};
     GetClientRect(control, &client);
-    HDC dc = captureBackground(control, client);
-    const COLORREF pixel = GetPixel(dc, x, y);
-    releaseCachedDc(dc);
-    return pixel;
+    return GetPixel(captureBackground(control, client).get(), x, y);
   };
   EXPECT_EQ(probe(inner, 2, 2), RGB(255, 0, 0)) << "a panel's child is filled all over";
   const RECT area = tabDisplayArea(tab);
@@ -433,12 +430,7 @@ TEST_F(GalleryTest, HoveredTrackbarThumbGrowsAndShrinksWhenTheMouseLeaves) {
 
 TEST_F(GalleryTest, TrackbarBodyIsDrawnOnlyWithTheTrackbarOption) {
   HWND bar = g.plainTrackbar;
-  auto background = [&](int x, int y) {
-    HDC dc = captureBackground(bar, RECT{0, 0, 200, 24});
-    const COLORREF pixel = GetPixel(dc, x, y);
-    releaseCachedDc(dc);
-    return pixel;
-  };
+  auto background = [&](int x, int y) { return GetPixel(captureBackground(bar, RECT{0, 0, 200, 24}).get(), x, y); };
   struct {
     const char* name;
     bool option;

@@ -395,30 +395,31 @@ TEST_F(SkinWindowTest, CaptureCopiesTheBackBufferUnderTheControl) {
   HWND window = CreateTopLevel();
   HWND control = CreateChild(window, "Static", 10, 40, 80, 24);
   SkinWindow& skin = SkinAndShow(window);
-  ASSERT_NE(skin.backBufferDc, nullptr);
+  ASSERT_NE(skin.backBuffer.dc(), nullptr);
   // Every back-buffer pixel names its own position.
   for (int y = 0; y < 80; ++y) {
-    for (int x = 0; x < 120; ++x) SetPixel(skin.backBufferDc, x, y, RGB(x, y, 0));
+    for (int x = 0; x < 120; ++x) SetPixel(skin.backBuffer.dc(), x, y, RGB(x, y, 0));
   }
-  HDC captured = captureBackground(control, RECT{0, 0, 80, 24});
-  EXPECT_EQ(cachedDcCount(), 1u);
-  EXPECT_EQ(GetPixel(captured, 0, 0), RGB(10, 40, 0));
-  EXPECT_EQ(GetPixel(captured, 79, 23), RGB(89, 63, 0));
-  EXPECT_EQ(GetPixel(captured, 40, 10), RGB(50, 50, 0));
-  EXPECT_TRUE(releaseCachedDc(captured));
-  EXPECT_EQ(cachedDcCount(), 0u);
+  {
+    const CapturedBackground captured = captureBackground(control, RECT{0, 0, 80, 24});
+    EXPECT_EQ(cachedDcCount(), 1u);
+    EXPECT_EQ(GetPixel(captured.get(), 0, 0), RGB(10, 40, 0));
+    EXPECT_EQ(GetPixel(captured.get(), 79, 23), RGB(89, 63, 0));
+    EXPECT_EQ(GetPixel(captured.get(), 40, 10), RGB(50, 50, 0));
+  }
+  EXPECT_EQ(cachedDcCount(), 0u) << "the owner releases the DC through the register";
 
-  HDC inner = captureBackground(control, RECT{5, 6, 15, 16});
-  EXPECT_EQ(GetPixel(inner, 0, 0), RGB(15, 46, 0)) << "the area is in the control's own coordinates";
-  EXPECT_TRUE(releaseCachedDc(inner));
+  CapturedBackground inner = captureBackground(control, RECT{5, 6, 15, 16});
+  EXPECT_EQ(GetPixel(inner.get(), 0, 0), RGB(15, 46, 0)) << "the area is in the control's own coordinates";
+  EXPECT_TRUE(releaseCachedDc(inner.release()));
+  EXPECT_EQ(cachedDcCount(), 0u);
 }
 
 TEST_F(SkinWindowTest, ControlWithoutSkinnedAncestorGetsAnEmptyBackground) {
   HWND window = CreateTopLevel();
   HWND control = CreateChild(window, "Static", 10, 40, 80, 24);
-  HDC captured = captureBackground(control, RECT{0, 0, 8, 8});
-  EXPECT_EQ(GetPixel(captured, 3, 3), RGB(0, 0, 0));
-  EXPECT_TRUE(releaseCachedDc(captured));
+  const CapturedBackground captured = captureBackground(control, RECT{0, 0, 8, 8});
+  EXPECT_EQ(GetPixel(captured.get(), 3, 3), RGB(0, 0, 0));
 }
 
 TEST_F(SkinWindowTest, RoundedRectPathHoldsItsCornersBetweenOneAndAHundred) {
@@ -473,11 +474,11 @@ TEST_F(SkinWindowTest, FullRepaintReplacesTheBackBufferAndKeepsTheFirstBitmap) {
 TEST_F(SkinWindowTest, WindowWithoutPictureIsBlackInsideTheRoundedShape) {
   HWND window = CreateTopLevel();
   SkinWindow& skin = SkinAndShow(window, false, false);
-  EXPECT_EQ(GetPixel(skin.backBufferDc, 200, 150), RGB(0, 0, 0));
+  EXPECT_EQ(GetPixel(skin.backBuffer.dc(), 200, 150), RGB(0, 0, 0));
   // The white gloss fades out over the caption band.
-  EXPECT_GT(GetRValue(GetPixel(skin.backBufferDc, 200, 2)), 120);
-  EXPECT_LT(GetRValue(GetPixel(skin.backBufferDc, 200, 30)), GetRValue(GetPixel(skin.backBufferDc, 200, 2)));
-  EXPECT_EQ(GetPixel(skin.backBufferDc, 200, 40), RGB(0, 0, 0));
+  EXPECT_GT(GetRValue(GetPixel(skin.backBuffer.dc(), 200, 2)), 120);
+  EXPECT_LT(GetRValue(GetPixel(skin.backBuffer.dc(), 200, 30)), GetRValue(GetPixel(skin.backBuffer.dc(), 200, 2)));
+  EXPECT_EQ(GetPixel(skin.backBuffer.dc(), 200, 40), RGB(0, 0, 0));
   HRGN region = CreateRectRgn(0, 0, 0, 0);
   ASSERT_EQ(GetWindowRgn(window, region), COMPLEXREGION);
   EXPECT_FALSE(PtInRegion(region, 399, 299)) << "rounded corner";
@@ -492,7 +493,7 @@ TEST_F(SkinWindowTest, MaximizeButtonShowsTheRestoreGlyphWhileMaximized) {
   auto buttonPixels = [&] {
     std::vector<COLORREF> pixels;
     for (int y = 2; y < 19; ++y) {
-      for (int x = 0; x < 25; ++x) pixels.push_back(GetPixel(skin.backBufferDc, int(maximize.rect.x) + x, y));
+      for (int x = 0; x < 25; ++x) pixels.push_back(GetPixel(skin.backBuffer.dc(), int(maximize.rect.x) + x, y));
     }
     return pixels;
   };
@@ -513,7 +514,7 @@ TEST_F(SkinWindowTest, PressedButtonRepaintsOnlyItsOwnRectangle) {
   auto band = [&] {
     std::vector<COLORREF> pixels;
     for (int y = 0; y < skin.titleBarHeight; ++y) {
-      for (int x = 0; x < bandWidth; ++x) pixels.push_back(GetPixel(skin.backBufferDc, x, y));
+      for (int x = 0; x < bandWidth; ++x) pixels.push_back(GetPixel(skin.backBuffer.dc(), x, y));
     }
     return pixels;
   };
@@ -546,7 +547,7 @@ TEST_F(SkinWindowTest, HoverFadesInAndOutInEightStepsThenStopsTheTimer) {
   SkinWindow& skin = SkinAndShow(window);
   const int minimize = 2;
   POINT over = ButtonCentre(skin, kMinimizeButton);
-  const COLORREF atRest = GetPixel(skin.backBufferDc, over.x - 8, over.y + 6);
+  const COLORREF atRest = GetPixel(skin.backBuffer.dc(), over.x - 8, over.y + 6);
   ClientToScreen(window, &over);
   SetCursorPos(over.x, over.y);
   ASSERT_TRUE(PumpUntil([&] { return skin.fadeIn.step == 8; })) << "fade-in step " << skin.fadeIn.step;
@@ -554,7 +555,7 @@ TEST_F(SkinWindowTest, HoverFadesInAndOutInEightStepsThenStopsTheTimer) {
   EXPECT_EQ(skin.hoverButton, minimize);
   EXPECT_TRUE(skin.fadeTimerOn);
   POINT client = ButtonCentre(skin, kMinimizeButton);
-  EXPECT_NE(GetPixel(skin.backBufferDc, client.x - 8, client.y + 6), atRest) << "the highlight is drawn";
+  EXPECT_NE(GetPixel(skin.backBuffer.dc(), client.x - 8, client.y + 6), atRest) << "the highlight is drawn";
 
   // Off the buttons and out of the window: the fade-out runs its eight steps.
   std::vector<int> fadeOutSteps;
@@ -572,7 +573,7 @@ TEST_F(SkinWindowTest, HoverFadesInAndOutInEightStepsThenStopsTheTimer) {
   EXPECT_EQ(std::vector<int>(lastRun, fadeOutSteps.end()), (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
   EXPECT_EQ(skin.fadeIn.button, 0);
   EXPECT_FALSE(KillTimer(window, reinterpret_cast<UINT_PTR>(window))) << "the fade timer was stopped";
-  EXPECT_EQ(GetPixel(skin.backBufferDc, client.x - 8, client.y + 6), atRest) << "back to rest";
+  EXPECT_EQ(GetPixel(skin.backBuffer.dc(), client.x - 8, client.y + 6), atRest) << "back to rest";
 }
 
 TEST_F(SkinWindowTest, ReleaseActsOnTheButtonUnderTheLastMove) {
@@ -740,7 +741,7 @@ TEST_F(SkinWindowTest, DestroyingTheFirstWindowRenumbersTheSecond) {
   skin.skinActive = true;
   UpdateWindow(second);
   Pump(30);
-  EXPECT_NE(skin.backBufferDc, nullptr);
+  EXPECT_NE(skin.backBuffer.dc(), nullptr);
 }
 
 TEST_F(SkinWindowTest, SeeThroughChildShowsTheBackgroundWhereItPaintedButtonFace) {
@@ -763,7 +764,7 @@ TEST_F(SkinWindowTest, SeeThroughChildShowsTheBackgroundWhereItPaintedButtonFace
   int background = 0, buttonFace = 0;
   for (POINT at : {POINT{5, 5}, POINT{150, 20}, POINT{290, 110}, POINT{60, 90}}) {
     const COLORREF shown = GetPixel(dc, at.x, at.y);
-    background += shown == GetPixel(skin.backBufferDc, 20 + at.x, 60 + at.y);
+    background += shown == GetPixel(skin.backBuffer.dc(), 20 + at.x, 60 + at.y);
     buttonFace += shown == GetSysColor(COLOR_BTNFACE);
   }
   EXPECT_EQ(background, 4);
@@ -777,7 +778,7 @@ TEST_F(SkinWindowTest, NewTitleTextIsDrawnAtOnce) {
   SkinWindow& skin = SkinAndShow(window);
   auto titlePixels = [&] {
     std::vector<COLORREF> pixels;
-    for (int x = 30; x < 200; ++x) pixels.push_back(GetPixel(skin.backBufferDc, x, 12));
+    for (int x = 30; x < 200; ++x) pixels.push_back(GetPixel(skin.backBuffer.dc(), x, 12));
     return pixels;
   };
   const std::vector<COLORREF> before = titlePixels();
@@ -864,7 +865,7 @@ TEST_F(SkinWindowTest, SeeThroughButtonIsKeyedOntoTheWashedBackground) {
   // Where the button left its face colour, the background shows under a
   // faint white wash (alpha 22: at most 22 levels lighter).
   const POINT at{12, 12};
-  const COLORREF shown = GetPixel(dc, at.x, at.y), behind = GetPixel(skin.backBufferDc, 20 + at.x, 60 + at.y);
+  const COLORREF shown = GetPixel(dc, at.x, at.y), behind = GetPixel(skin.backBuffer.dc(), 20 + at.x, 60 + at.y);
   ReleaseDC(button, dc);
   EXPECT_NE(shown, GetSysColor(COLOR_BTNFACE));
   for (int shift : {0, 8, 16}) {
@@ -955,7 +956,7 @@ TEST_F(SkinWindowTest, HoverFadeNeverRebuildsTheBackBuffer) {
   EXPECT_NE(GetPropA(window, kPropCurrentBackBuffer), backBuffer);
   std::printf("601 x 470 frame: %.2f ms per full repaint, %.3f ms per caption-button fade step (every 20 ms)\n",
               Milliseconds(start, end) / repaints, perStep);
-  EXPECT_TRUE(skin.captionSnapshot.dc != nullptr);
+  EXPECT_TRUE(skin.captionSnapshot.dc() != nullptr);
 }
 
 std::set<std::string> FilesIn(const std::string& folder) {
