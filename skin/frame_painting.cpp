@@ -115,15 +115,16 @@ void drawBackground(const SkinWindow& skin, GraphicsObject& graphics, int width,
   if (hasPicture && picture.LoadImageFromStream(skin.backgroundPicture)) {
     const float pictureWidth = float(picture.GetImageWidth()), pictureHeight = float(picture.GetImageHeight());
     switch (skin.backgroundMode) {
-      case 0: graphics.DrawImageRectRect(picture, 0, 0, pictureWidth, pictureHeight); break;
-      case 1: graphics.DrawImageRectRect(picture, float(width) - pictureWidth, 0, pictureWidth, pictureHeight); break;
-      case 2:
+      case BackgroundMode::TopLeft: graphics.DrawImageRectRect(picture, 0, 0, pictureWidth, pictureHeight); break;
+      case BackgroundMode::TopRight:
+        graphics.DrawImageRectRect(picture, float(width) - pictureWidth, 0, pictureWidth, pictureHeight);
+        break;
+      case BackgroundMode::Centred:
         graphics.DrawImageRectRect(picture, float(int((width - pictureWidth) / 2)),
                                    float(int((height - pictureHeight) / 2)), pictureWidth, pictureHeight);
         break;
-      case 3: graphics.DrawImageRectRect(picture, 0, 0, float(width), float(height)); break;
-      case 4: {
-        // Repeated to the right, every copy the mirror of the one before.
+      case BackgroundMode::Stretched: graphics.DrawImageRectRect(picture, 0, 0, float(width), float(height)); break;
+      case BackgroundMode::MirroredTiles: {
         ImageObject mirrored;
         mirrored.LoadImageFromStream(skin.backgroundPicture);
         mirrored.ImageRotateFlip(Gdiplus::RotateNoneFlipX);
@@ -132,7 +133,6 @@ void drawBackground(const SkinWindow& skin, GraphicsObject& graphics, int width,
         }
         break;
       }
-      default: break;
     }
   }
   if (skin.backgroundOption == 1) {
@@ -311,7 +311,7 @@ void drawTitle(int skinId, GraphicsObject& graphics, bool full) {
     StringFormatObject format;
     nearFormat(format);
     const RectF layout(float(x + 20), float(y + 2), float(areaWidth), 32);
-    const ARGB halo = colourToArgb(skin->titleTextColour2, 150);
+    const ARGB halo = colourToArgb(skin->titleHaloColour, 150);
     const PointF offsets[4] = {{1, 0}, {-1, 0}, {0, 1}, {0, -1}};
     for (const PointF& offset : offsets) {
       drawText(graphics, text, font, halo, RectF(layout.X + offset.X, layout.Y + offset.Y, layout.Width, 32), format);
@@ -429,12 +429,13 @@ void drawBottomStripItem(int skinId, GraphicsObject& graphics, bool full, int in
       layout = RectF(x + iconWidth + 5, y + (height - 12) / 2, width - iconWidth - 5, height);
       graphics.DrawImageRectRect(icon, x + 2, y + (height - iconHeight) / 2, iconWidth, iconHeight);
     }
-    if (skin->stripOptionB) {
-      drawGlowText(graphics, item.text, layout, skin->stripOptionC, skin->stripTextColour, font, 4);
+    if (skin->stripTextGlows) {
+      drawGlowText(graphics, item.text, layout, skin->stripGlowTextColour, skin->stripTextColour, font, 4);
     } else {
       StringFormatObject format;
       nearFormat(format);
-      drawText(graphics, item.text, font, colourToArgb(skin->stripOptionA ? kWhite : item.colour), layout, format);
+      drawText(graphics, item.text, font, colourToArgb(skin->stripPlainTextWhite ? kWhite : item.colour), layout,
+               format);
     }
   }
   if (!full) copyToWindow(*skin, r.x, r.y, r.width, r.height);
@@ -467,23 +468,22 @@ int setBottomStripItem(HWND window, int item, const std::string& text, std::opti
   return 1;
 }
 
-int setBottomStripStyle(HWND window, int optionA, int optionB, COLORREF optionC, COLORREF textColour,
-                        std::optional<std::string> fontName, std::optional<int> fontSize) {
+int setBottomStripStyle(HWND window, const BottomStripStyle& style) {
   SkinWindow* skin = skinWindowById(findSkinWindow(window));
   if (skin == nullptr) return 0;
-  skin->stripOptionA = optionA;
-  skin->stripOptionB = optionB;
-  skin->stripOptionC = optionC;
-  skin->stripTextColour = textColour;
-  if (fontName) skin->stripFontName = *fontName;
-  if (fontSize) skin->stripFontSize = *fontSize;
+  skin->stripPlainTextWhite = style.plainTextWhite;
+  skin->stripTextGlows = style.glow;
+  skin->stripGlowTextColour = style.glowTextColour;
+  skin->stripTextColour = style.glowColour;
+  if (style.fontName) skin->stripFontName = *style.fontName;
+  if (style.fontSize) skin->stripFontSize = *style.fontSize;
   return 1;
 }
 
-int setCloseEffect(HWND window, int closeOption) {
+int setCloseEffect(HWND window, CloseEffect effect) {
   SkinWindow* skin = skinWindowById(findSkinWindow(window));
   if (skin == nullptr) return 0;
-  skin->closeOption = closeOption;
+  skin->closeEffect = effect;
   return 1;
 }
 
@@ -494,7 +494,7 @@ int setTitleStyle(HWND window, const TitleStyle& style) {
   if (style.fontName) skin->titleFontName = *style.fontName;
   if (style.fontSize) skin->titleFontSize = *style.fontSize;
   if (style.textColour) skin->titleTextColour = *style.textColour;
-  if (style.haloColour) skin->titleTextColour2 = *style.haloColour;
+  if (style.haloColour) skin->titleHaloColour = *style.haloColour;
   if (style.bold) skin->titleTextStyle = *style.bold;
   repaintTitle(skinId);
   return 1;

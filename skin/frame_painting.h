@@ -38,10 +38,16 @@ void repaintBottomStripItem(int skinId, int item);
 // item index beyond the list).
 int setBottomStripItem(HWND window, int item, const std::string& text, std::optional<Bytes> icon = std::nullopt,
                        std::optional<COLORREF> colour = std::nullopt);
-int setBottomStripStyle(HWND window, int optionA = 1, int optionB = 0, COLORREF optionC = 0,
-                        COLORREF textColour = RGB(255, 255, 255), std::optional<std::string> fontName = std::nullopt,
-                        std::optional<int> fontSize = std::nullopt);
-int setCloseEffect(HWND window, int closeOption);
+struct BottomStripStyle {
+  bool plainTextWhite = true;  // plain text in white rather than each item's colour
+  bool glow = false;
+  COLORREF glowTextColour = 0;
+  COLORREF glowColour = RGB(255, 255, 255);
+  std::optional<std::string> fontName;
+  std::optional<int> fontSize;
+};
+int setBottomStripStyle(HWND window, const BottomStripStyle& style = {});
+int setCloseEffect(HWND window, CloseEffect effect);
 struct TitleStyle {
   std::optional<std::string> fontName;
   std::optional<int> fontSize;

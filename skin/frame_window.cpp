@@ -217,6 +217,71 @@ void onLeftButtonDown(int skinId, SkinWindow& skin, POINT at) {
   if (hit > 0) repaintCaptionButton(skinId, hit, true, 0);
 }
 
+LRESULT onEraseBackground(HDC dc) {
+  SetBkMode(dc, TRANSPARENT);
+  return 1;
+}
+
+void onQueryOpen(SkinWindow& skin) { skin.isMinimized = false; }
+
+LRESULT onSetText(int skinId, SkinWindow& skin, WPARAM wParam, LPARAM lParam) {
+  // The new title is read back from the window: the text in lParam has
+  // been through the system's ANSI code page, which need not be 936.
+  const LRESULT result = passOn(skin.window, WM_SETTEXT, wParam, lParam);
+  if (skin.titleOption && skin.titleBarInteractive) repaintTitle(skinId);
+  return result;
+}
+
+LRESULT onClose(const SkinWindow& skin, WPARAM wParam, LPARAM lParam) {
+  // The previous procedure never sees WM_CLOSE: the window closes here.
+  if (skin.closeEffect == CloseEffect::Shrink) shrinkCloseEffect(skin.window);
+  return DefWindowProcW(skin.window, WM_CLOSE, wParam, lParam);
+}
+
+void onDestroy(SkinWindow& skin) {
+  // The tooltip's tools subclass this window beneath the skin. Removing
+  // them after the skin has put its previous procedure back (at
+  // WM_NCDESTROY) lets comctl32 unhook a chain that no longer leads to
+  // the window's own procedure, which then misses WM_NCDESTROY.
+  skin.captionTooltips.reset();
+  releaseChildBackgrounds(skin.window);
+}
+
+LRESULT onNcDestroy(HWND window, WPARAM wParam, LPARAM lParam) {
+  const WNDPROC previous = previousProc(window);
+  KillTimer(window, fadeTimerId(window));
+  releaseSkinWindow(window);
+  return CallWindowProcW(previous, window, WM_NCDESTROY, wParam, lParam);
+}
+
+void onActivateApp(bool active) {
+  if (!active) trimWorkingSet();
+}
+
+LRESULT onLeftButtonUp(int skinId, SkinWindow& skin, WPARAM wParam, LPARAM lParam) {
+  HWND window = skin.window;
+  if (lastCaptionButton >= 1 && lastCaptionButton <= int(skin.captionButtons.size()) && skin.titleBarInteractive) {
+    const WNDPROC previous = previousProc(window);
+    captionButtonAction(skinId, lastCaptionButton);
+    // The close button may have destroyed the window and its record.
+    if (!IsWindow(window)) return 0;
+    return CallWindowProcW(previous, window, WM_LBUTTONUP, wParam, lParam);
+  }
+  return CallWindowProcW(skin.previousWindowProc, window, WM_LBUTTONUP, wParam, lParam);
+}
+
+void onLeftButtonDoubleClick(int skinId, const SkinWindow& skin, POINT at) {
+  if (bottomStripItemAt(skin, at.x, at.y) == 0 && at.y <= skin.titleBarHeight && skin.dblClickMaximize) {
+    if (const int maximize = firstMaximizeButton(skin)) captionButtonAction(skinId, maximize);
+  }
+}
+
+void onMouseHover(SkinWindow& skin) { skin.mouseInside = true; }
+
+void onTimer(int skinId, SkinWindow& skin, WPARAM timerId) {
+  if (timerId == fadeTimerId(skin.window)) onFadeTimer(skinId, skin);
+}
+
 }  // namespace
 
 void captionButtonAction(int skinId, int index) {
@@ -250,75 +315,38 @@ LRESULT CALLBACK frameWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
   SkinWindow& skin = *skinWindowById(skinId);
   const POINT at = mousePoint(lParam);
 
+  // A handler that returns answers the message; one that breaks lets the
+  // window's own procedure have it too.
   switch (message) {
     case WM_PAINT: return onPaint(skinId, skin);
-    case WM_ERASEBKGND: SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT); return 1;
+    case WM_ERASEBKGND: return onEraseBackground(reinterpret_cast<HDC>(wParam));
     case WM_SIZE: onSize(skin); break;
     case WM_WINDOWPOSCHANGED: onWindowPosChanged(skinId, skin); break;
     case WM_GETMINMAXINFO: onGetMinMaxInfo(skin, *reinterpret_cast<MINMAXINFO*>(lParam)); break;
     case WM_SYSCOMMAND: onSysCommand(skin, wParam); break;
-    case WM_QUERYOPEN: skin.isMinimized = false; break;
+    case WM_QUERYOPEN: onQueryOpen(skin); break;
     case WM_SHOWWINDOW: onShowWindow(skinId, skin, static_cast<BOOL>(wParam)); break;
-    case WM_SETTEXT: {
-      // The new title is read back from the window: the text in lParam has
-      // been through the system's ANSI code page, which need not be 936.
-      const LRESULT result = passOn(window, message, wParam, lParam);
-      if (skin.titleOption && skin.titleBarInteractive) repaintTitle(skinId);
-      return result;
-    }
-    case WM_CLOSE:
-      // The previous procedure never sees WM_CLOSE: the window closes here.
-      if (skin.closeOption == 1) shrinkCloseEffect(window);
-      return DefWindowProcW(window, message, wParam, lParam);
-    case WM_DESTROY:
-      // The tooltip's tools subclass this window beneath the skin. Removing
-      // them after the skin has put its previous procedure back (at
-      // WM_NCDESTROY) lets comctl32 unhook a chain that no longer leads to
-      // the window's own procedure, which then misses WM_NCDESTROY.
-      skin.captionTooltips.reset();
-      releaseChildBackgrounds(window);
-      break;
-    case WM_NCDESTROY: {
-      const WNDPROC previous = previousProc(window);
-      KillTimer(window, fadeTimerId(window));
-      releaseSkinWindow(window);
-      return CallWindowProcW(previous, window, message, wParam, lParam);
-    }
-    case WM_ACTIVATEAPP:
-      if (!wParam) trimWorkingSet();
-      break;
+    case WM_SETTEXT: return onSetText(skinId, skin, wParam, lParam);
+    case WM_CLOSE: return onClose(skin, wParam, lParam);
+    case WM_DESTROY: onDestroy(skin); break;
+    case WM_NCDESTROY: return onNcDestroy(window, wParam, lParam);
+    case WM_ACTIVATEAPP: onActivateApp(wParam != 0); break;
     case WM_MOUSEMOVE: onMouseMove(skinId, skin, at); break;
     case WM_LBUTTONDOWN: onLeftButtonDown(skinId, skin, at); break;
-    case WM_LBUTTONUP:
-      if (lastCaptionButton >= 1 && lastCaptionButton <= int(skin.captionButtons.size()) && skin.titleBarInteractive) {
-        const WNDPROC previous = previousProc(window);
-        captionButtonAction(skinId, lastCaptionButton);
-        // The close button may have destroyed the window and its record.
-        if (!IsWindow(window)) return 0;
-        return CallWindowProcW(previous, window, message, wParam, lParam);
-      }
-      break;
-    case WM_LBUTTONDBLCLK:
-      if (bottomStripItemAt(skin, at.x, at.y) == 0 && at.y <= skin.titleBarHeight && skin.dblClickMaximize) {
-        if (const int maximize = firstMaximizeButton(skin)) captionButtonAction(skinId, maximize);
-      }
-      break;
-    case WM_MOUSEHOVER: skin.mouseInside = true; break;
+    case WM_LBUTTONUP: return onLeftButtonUp(skinId, skin, wParam, lParam);
+    case WM_LBUTTONDBLCLK: onLeftButtonDoubleClick(skinId, skin, at); break;
+    case WM_MOUSEHOVER: onMouseHover(skin); break;
     case WM_MOUSELEAVE: onMouseLeave(skinId, skin); break;
-    case WM_TIMER:
-      if (wParam == fadeTimerId(window)) onFadeTimer(skinId, skin);
-      break;
+    case WM_TIMER: onTimer(skinId, skin, wParam); break;
     case WM_DRAWITEM:
     case WM_NOTIFY:
     case WM_COMMAND:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORLISTBOX:
-    case WM_CTLCOLORBTN: {
-      LRESULT result = 0;
-      if (onControlMessage(message, wParam, lParam, result)) return result;
+    case WM_CTLCOLORBTN:
+      if (LRESULT result = 0; onControlMessage(message, wParam, lParam, result)) return result;
       break;
-    }
   }
   return CallWindowProcW(skin.previousWindowProc, window, message, wParam, lParam);
 }

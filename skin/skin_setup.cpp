@@ -95,9 +95,9 @@ void applySkin(HWND window, int titleBarHeight, const ApplySkinOptions& options)
   if (!options.backgroundPicture.empty()) {
     const Bytes& picture = options.backgroundPicture;
     record->themeColour = averageImageColour(picture, 2000);
-    if (record->backgroundMode == 0) {
+    if (record->backgroundMode == BackgroundMode::TopLeft) {
       record->backgroundPicture = fadeBackground(picture, std::nullopt, record->themeColour);
-    } else if (record->backgroundMode == 1) {
+    } else if (record->backgroundMode == BackgroundMode::TopRight) {
       record->backgroundPicture = fadeBackground(picture, std::nullopt, record->themeColour, 0);
     } else {
       record->backgroundPicture = picture;
@@ -125,7 +125,7 @@ void applySkin(HWND window, int titleBarHeight, const ApplySkinOptions& options)
 
   if (skin.bottomStripHeight > 0) {
     initialBottomStripLayout(skin, client, options.bottomStripItems);
-    skin.stripOptionC = 0;
+    skin.stripGlowTextColour = 0;
     skin.stripTextColour = RGB(255, 255, 255);
     skin.stripFontName = "宋体";
     skin.stripFontSize = 12;

@@ -25,7 +25,7 @@ struct ApplySkinOptions {
   int bottomStripHeight = 0;                      // 0: no strip
   std::vector<BottomStripItem> bottomStripItems;  // empty: one filling item
   Bytes backgroundPicture;
-  std::optional<int> backgroundMode;  // default: skinOptions.defaultBackgroundMode
+  std::optional<BackgroundMode> backgroundMode;  // default: skinOptions.defaultBackgroundMode
 };
 
 // Skins a top-level window and its direct child controls; a window is

@@ -18,6 +18,18 @@ namespace skin {
 using Bytes = std::vector<unsigned char>;
 using ARGB = DWORD;
 
+// How the background picture covers the window.
+enum class BackgroundMode : int {
+  TopLeft = 0,
+  TopRight = 1,
+  Centred = 2,
+  Stretched = 3,
+  MirroredTiles = 4,  // repeated to the right, every copy the mirror of the one before
+};
+
+// What closing the window looks like.
+enum class CloseEffect : int { None = 0, Shrink = 1 };
+
 struct SkinOptions {
   bool skinChildControls = true;
   int washAlpha = 160;
@@ -25,7 +37,7 @@ struct SkinOptions {
   bool trackbarOption = true;
   COLORREF accentColour = RGB(34, 202, 221);
   int frameBorder = 3;
-  int defaultBackgroundMode = 0;
+  BackgroundMode defaultBackgroundMode = BackgroundMode::TopLeft;
 };
 
 // Process-wide; touched only from the window thread.
@@ -198,7 +210,7 @@ struct Panel {
 
 struct SkinWindow {
   HWND window = nullptr;
-  int closeOption = 0;
+  CloseEffect closeEffect = CloseEffect::None;
   int focusOption = 0;
   int titleBarHeight = 25;
   bool showHelpButton = false;
@@ -210,7 +222,7 @@ struct SkinWindow {
   int backgroundOption = 0;
   WNDPROC previousWindowProc = nullptr;
   Bytes backgroundPicture;
-  int backgroundMode = 0;
+  BackgroundMode backgroundMode = BackgroundMode::TopLeft;
   ARGB themeColour = 0;
   std::vector<CaptionButton> captionButtons;
   int captionStripX = 0, captionStripY = 0, captionStripWidth = 0, captionStripHeight = 0;
@@ -225,7 +237,7 @@ struct SkinWindow {
   bool dblClickMaximize = true;
   bool titleBarInteractive = true;
   COLORREF titleTextColour = RGB(255, 255, 255);
-  COLORREF titleTextColour2 = RGB(128, 128, 128);
+  COLORREF titleHaloColour = RGB(128, 128, 128);
   std::string titleFontName = "宋体";
   int titleFontSize = 12;
   int titleTextStyle = 1;
@@ -237,9 +249,10 @@ struct SkinWindow {
   IntRect bottomStripRect;
   std::vector<BottomStripItem> bottomStripItems;
   std::vector<IntRect> bottomStripItemRects;
-  int stripOptionA = 0, stripOptionB = 0;
-  COLORREF stripOptionC = 0;
-  COLORREF stripTextColour = RGB(255, 255, 255);
+  bool stripPlainTextWhite = false;  // plain text in white rather than each item's colour
+  bool stripTextGlows = false;
+  COLORREF stripGlowTextColour = 0;
+  COLORREF stripTextColour = RGB(255, 255, 255);  // the glow around glowing text
   std::string stripFontName = "宋体";
   int stripFontSize = 12;
   // Each list starts with one zero entry, filled by the first registration.

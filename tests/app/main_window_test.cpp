@@ -156,15 +156,15 @@ TEST_F(MainWindowTest, CreationSkinsTheWindowAndTheSummaryBox) {
   EXPECT_FALSE(frame->dblClickMaximize);
   ASSERT_EQ(frame->captionButtons.size(), 3u) << "main menu, minimize, close";
   EXPECT_EQ(frame->captionButtons[0].kind, skin::kMenuButton);
-  EXPECT_EQ(frame->backgroundMode, 3);
+  EXPECT_EQ(frame->backgroundMode, skin::BackgroundMode::Stretched);
   EXPECT_FALSE(frame->backgroundPicture.empty());
   EXPECT_EQ(frame->themeColour >> 24, 0xFFu);
   ASSERT_EQ(frame->bottomStripItems.size(), 1u);
   EXPECT_EQ(frame->bottomStripItems[0].text, " 岚舟软件");
-  EXPECT_EQ(frame->stripOptionB, 1) << "the strip text glows";
-  EXPECT_EQ(frame->stripOptionC, RGB(0, 0, 255));
+  EXPECT_TRUE(frame->stripTextGlows);
+  EXPECT_EQ(frame->stripGlowTextColour, RGB(0, 0, 255));
   EXPECT_EQ(frame->stripTextColour, RGB(0, 255, 0));
-  EXPECT_EQ(frame->closeOption, 1);
+  EXPECT_EQ(frame->closeEffect, skin::CloseEffect::Shrink);
   EXPECT_EQ(frame->titleTextColour, RGB(144, 0, 255));
   EXPECT_EQ(GetWindowLongPtrW(window->Control(kSummaryBoxId), GWLP_WNDPROC),
             reinterpret_cast<LONG_PTR>(skin::childWindowProc));

@@ -139,7 +139,7 @@ class ControlSkinsTest : public ::testing::Test {
     options.dblClickMaximize = false;
     options.showMenuButton = true;
     options.bottomStripHeight = 25;
-    options.backgroundMode = 3;
+    options.backgroundMode = BackgroundMode::Stretched;
     applySkin(window, 35, options);
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);

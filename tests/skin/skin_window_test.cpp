@@ -157,9 +157,9 @@ class SkinWindowTest : public ::testing::Test {
     options.backgroundOption = 1;
     options.bottomStripHeight = 25;
     if (withPicture) options.backgroundPicture = resources::embeddedImageBytes(resources::ImageRole::BackgroundPicture);
-    options.backgroundMode = 3;
+    options.backgroundMode = BackgroundMode::Stretched;
     applySkin(window, 35, options);
-    setCloseEffect(window, 1);
+    setCloseEffect(window, CloseEffect::Shrink);
     ShowWindow(window, SW_SHOWNORMAL);
     UpdateWindow(window);
     Pump(50);
@@ -249,7 +249,7 @@ TEST_F(SkinWindowTest, ThemeColourComesFromThePicture) {
   HWND window = CreateTopLevel();
   ApplySkinOptions options;
   options.backgroundPicture = resources::embeddedImageBytes(resources::ImageRole::BackgroundPicture);
-  options.backgroundMode = 3;
+  options.backgroundMode = BackgroundMode::Stretched;
   applySkin(window, 35, options);
   const SkinWindow& skin = *skinWindowById(findSkinWindow(window));
   EXPECT_EQ(skin.themeColour >> 24, 0xFFu);
@@ -338,8 +338,8 @@ TEST_F(SkinWindowTest, SettersAnswerZeroForWindowsAndItemsTheyDoNotKnow) {
       {"strip item, plain window", setBottomStripItem(plain, 1, "x"), 0},
       {"strip style", setBottomStripStyle(window), 1},
       {"strip style, plain window", setBottomStripStyle(plain), 0},
-      {"close effect", setCloseEffect(window, 1), 1},
-      {"close effect, plain window", setCloseEffect(plain, 1), 0},
+      {"close effect", setCloseEffect(window, CloseEffect::Shrink), 1},
+      {"close effect, plain window", setCloseEffect(plain, CloseEffect::Shrink), 0},
       {"title style", setTitleStyle(window, {}), 1},
       {"title style, plain window", setTitleStyle(plain, {}), 0},
   };
@@ -749,7 +749,7 @@ TEST_F(SkinWindowTest, SeeThroughChildShowsTheBackgroundWhereItPaintedButtonFace
   HWND box = CreateChild(window, kSolidChildClass, 20, 60, 300, 120);
   ApplySkinOptions options;
   options.backgroundPicture = resources::embeddedImageBytes(resources::ImageRole::BackgroundPicture);
-  options.backgroundMode = 3;
+  options.backgroundMode = BackgroundMode::Stretched;
   applySkin(window, 35, options);
   ASSERT_TRUE(registerChildWindow(box));
   EXPECT_EQ(GetWindowLongPtrW(box, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(childWindowProc));
@@ -854,7 +854,7 @@ TEST_F(SkinWindowTest, SeeThroughButtonIsKeyedOntoTheWashedBackground) {
   HWND button = CreateChild(window, "Button", 20, 60, 160, 60, BS_PUSHBUTTON);
   ApplySkinOptions options;
   options.backgroundPicture = resources::embeddedImageBytes(resources::ImageRole::BackgroundPicture);
-  options.backgroundMode = 3;
+  options.backgroundMode = BackgroundMode::Stretched;
   applySkin(window, 35, options);
   ASSERT_TRUE(registerChildWindow(button));
   ShowWindow(window, SW_SHOWNORMAL);

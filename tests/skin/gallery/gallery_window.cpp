@@ -147,7 +147,7 @@ Gallery createGallery(int x, int y) {
   options.showMenuButton = true;
   options.bottomStripHeight = 25;
   options.backgroundPicture = resources::embeddedImageBytes(resources::ImageRole::BackgroundPicture);
-  options.backgroundMode = 0;
+  options.backgroundMode = skin::BackgroundMode::TopLeft;
   skin::applySkin(w, 35, options);
   skin::registerChildWindow(g.groupBox);
   skin::registerChildWindow(g.tabControl);
