@@ -17,50 +17,6 @@
 
 namespace {
 
-// --- owners --------------------------------------------------------------
-
-// A memory DC holding a bitmap compatible with `like`, w x h.
-class MemoryDc {
- public:
-  MemoryDc(HDC like, int width, int height)
-      : dc_(CreateCompatibleDC(like)), bitmap_(CreateCompatibleBitmap(like, width, height)) {
-    if (dc_ && bitmap_) old_ = SelectObject(dc_, bitmap_.get());
-  }
-  ~MemoryDc() {
-    if (old_) SelectObject(dc_, old_);
-    bitmap_.reset();
-    if (dc_) DeleteDC(dc_);
-  }
-  MemoryDc(const MemoryDc &) = delete;
-  MemoryDc &operator=(const MemoryDc &) = delete;
-  bool ok() const { return old_ != nullptr; }
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-  win32::ScopedBitmap bitmap_;
-  HGDIOBJ old_ = nullptr;
-};
-
-// Selects fonts one after another and puts the DC's own font back at the end.
-class FontSelection {
- public:
-  explicit FontSelection(HDC dc) : dc_(dc) {}
-  ~FontSelection() {
-    if (original_) SelectObject(dc_, original_);
-  }
-  FontSelection(const FontSelection &) = delete;
-  FontSelection &operator=(const FontSelection &) = delete;
-  void Select(HFONT font) {
-    HGDIOBJ previous = SelectObject(dc_, font);
-    if (!original_) original_ = previous;
-  }
-
- private:
-  HDC dc_;
-  HGDIOBJ original_ = nullptr;
-};
-
 // --- fonts ---------------------------------------------------------------
 
 // One GDI font per distinct look, kept across contents: the status texts
@@ -72,8 +28,7 @@ class FontCache {
   const html::FontMetrics &Metrics(HDC dc, const html::Style &style, int dpi) {
     Entry &entry = EntryFor(style, dpi);
     if (!entry.measured) {
-      FontSelection selection(dc);
-      selection.Select(entry.font.get());
+      const win32::ScopedSelect selection(dc, entry.font.get());
       TEXTMETRICW tm{};
       if (GetTextMetricsW(dc, &tm)) entry.metrics = html::FontMetrics{tm.tmAscent, tm.tmDescent};
       entry.measured = true;
@@ -127,8 +82,7 @@ class GdiMeasurer : public html::Measurer {
   html::FontMetrics Metrics(const html::Style &style) override { return fonts_.Metrics(dc_, style, dpi_); }
 
   void Advances(const html::Style &style, const wchar_t *text, std::size_t count, int *advances) override {
-    FontSelection selection(dc_);
-    selection.Select(fonts_.Get(style, dpi_));
+    const win32::ScopedSelect selection(dc_, fonts_.Get(style, dpi_));
     // GetTextExtentExPointW takes an int count; measure in slices.
     constexpr std::size_t kSlice = 8192;
     std::wstring slice;
@@ -267,7 +221,8 @@ void PaintContent(HtmlView &view, HDC dc) {
   int oldMode = SetBkMode(dc, TRANSPARENT);
   UINT oldAlign = SetTextAlign(dc, TA_BASELINE | TA_LEFT | TA_NOUPDATECP);
   COLORREF oldColour = GetTextColor(dc);
-  FontSelection selection(dc);
+  // Every run selects its own font; the DC's own goes back at the end.
+  const win32::ScopedSelect ownFont(dc, GetCurrentObject(dc, OBJ_FONT));
   std::wstring text;
   for (auto line = first; line != lines.end() && line->top < bottom; ++line) {
     for (std::size_t i = 0; i < line->fragmentCount; ++i) {
@@ -277,9 +232,9 @@ void PaintContent(HtmlView &view, HDC dc) {
       if (item.link >= 0 && item.link == view.hoveredLink) {
         html::Style hovered = style;
         hovered.underline = true;
-        selection.Select(view.fonts.Get(hovered, view.dpi));
+        SelectObject(dc, view.fonts.Get(hovered, view.dpi));
       } else {
-        selection.Select(view.fonts.Get(style, view.dpi));
+        SelectObject(dc, view.fonts.Get(style, view.dpi));
       }
       SetTextColor(dc, style.colour);
       DrawableText(item.text.data() + f.begin, f.end - f.begin, text);
@@ -336,13 +291,14 @@ void OnPaint(HtmlView &view) {
   RECT rc{};
   GetClientRect(view.window, &rc);
   if (rc.right <= 0 || rc.bottom <= 0) return;
-  MemoryDc buffer(paint.dc(), rc.right, rc.bottom);
-  if (!buffer.ok()) {
+  win32::ScopedCanvas buffer;
+  buffer.select(CreateCompatibleBitmap(paint.dc(), rc.right, rc.bottom), paint.dc());
+  if (buffer.firstBitmap() == nullptr) {
     PaintContent(view, paint.dc());
     return;
   }
-  PaintContent(view, buffer.get());
-  BitBlt(paint.dc(), 0, 0, rc.right, rc.bottom, buffer.get(), 0, 0, SRCCOPY);
+  PaintContent(view, buffer.dc());
+  BitBlt(paint.dc(), 0, 0, rc.right, rc.bottom, buffer.dc(), 0, 0, SRCCOPY);
 }
 
 void OnVScroll(HtmlView &view, int code) {

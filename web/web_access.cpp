@@ -9,6 +9,7 @@
 
 #include "web/cookies.h"
 #include "web/marker_text.h"
+#include "win32/scoped.h"
 
 namespace web {
 
@@ -23,20 +24,7 @@ constexpr DWORD kFirstHeaderBuffer = 5000;
 // A page counts as UTF-8 when it names "utf-8" this early.
 constexpr size_t kCharsetWindow = 499;
 
-class InternetHandle {
- public:
-  explicit InternetHandle(HINTERNET handle) : handle_(handle) {}
-  ~InternetHandle() {
-    if (handle_) InternetCloseHandle(handle_);
-  }
-  InternetHandle(const InternetHandle&) = delete;
-  InternetHandle& operator=(const InternetHandle&) = delete;
-  HINTERNET get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-
- private:
-  HINTERNET handle_;
-};
+using InternetHandle = win32::Scoped<HINTERNET, InternetCloseHandle>;
 
 // The agent named by a "User-Agent:" line of the extra headers (the line is
 // sent as well), else the default one.

@@ -107,10 +107,12 @@ class ScopedCanvas {
         firstBitmap_(std::exchange(other.firstBitmap_, nullptr)) {}
   ScopedCanvas& operator=(ScopedCanvas&&) = delete;
 
-  // Takes `bitmap` over; the DC is made on the first call.
-  void select(HBITMAP bitmap) {
+  // Takes `bitmap` over; the first call makes the DC, compatible with
+  // `like` (the screen when null). firstBitmap() stays null when the DC or
+  // the bitmap could not be made.
+  void select(HBITMAP bitmap, HDC like = nullptr) {
     if (!dc_) {
-      dc_.reset(CreateCompatibleDC(nullptr));
+      dc_.reset(CreateCompatibleDC(like));
       firstBitmap_ = SelectObject(dc_.get(), bitmap);
     } else {
       SelectObject(dc_.get(), bitmap);
