@@ -108,7 +108,7 @@ void nearFormat(StringFormatObject& format, INT flags = 0) {
   format.SetStringFormatLineAlign(Gdiplus::StringAlignmentNear);
 }
 
-void drawBackground(const SkinWindow& skin, GraphicsObject& graphics, int width, int height) {
+void drawBackground(SkinWindow& skin, GraphicsObject& graphics, int width, int height) {
   // The window region and the rounded clip need not agree to the pixel, so
   // the corner pixels outside the clip get the fill colour too, never a
   // colour of their own that could show.
@@ -123,7 +123,9 @@ void drawBackground(const SkinWindow& skin, GraphicsObject& graphics, int width,
   SolidBrushObject fill;
   if (fill.CreateSolidFill(fillColour)) graphics.FillRectangle(fill, 0, 0, float(width), float(height));
   ImageObject picture;
-  if (hasPicture && picture.LoadImageFromStream(skin.backgroundPicture)) {
+  if (hasPicture && skin.backgroundMode == 3) {
+    skin.stretchedPicture.draw(graphics, skin.backgroundPicture, width, height);
+  } else if (hasPicture && picture.LoadImageFromStream(skin.backgroundPicture)) {
     const float pictureWidth = float(picture.GetImageWidth()), pictureHeight = float(picture.GetImageHeight());
     switch (skin.backgroundMode) {
       case 0: graphics.DrawImageRectRect(picture, 0, 0, pictureWidth, pictureHeight); break;
@@ -132,7 +134,6 @@ void drawBackground(const SkinWindow& skin, GraphicsObject& graphics, int width,
         graphics.DrawImageRectRect(picture, float(int((width - pictureWidth) / 2)),
                                    float(int((height - pictureHeight) / 2)), pictureWidth, pictureHeight);
         break;
-      case 3: graphics.DrawImageRectRect(picture, 0, 0, float(width), float(height)); break;
       case 4: {
         // Repeated to the right, every copy the mirror of the one before.
         ImageObject mirrored;

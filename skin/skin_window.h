@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "skin/stretched_picture.h"
 #include "tooltip/tooltip_object.h"
 
 namespace skin {
@@ -218,6 +219,7 @@ struct SkinWindow {
   WNDPROC previousWindowProc = nullptr;
   Bytes backgroundPicture;
   int backgroundMode = 0;
+  StretchedPicture stretchedPicture;  // mode 3 only
   ARGB themeColour = 0;
   std::vector<CaptionButton> captionButtons;
   int captionStripX = 0, captionStripY = 0, captionStripWidth = 0, captionStripHeight = 0;

@@ -485,6 +485,46 @@ TEST_F(SkinWindowTest, WindowWithoutPictureIsBlackInsideTheRoundedShape) {
   DeleteObject(region);
 }
 
+TEST_F(SkinWindowTest, StretchedPictureFollowsTheWindowSize) {
+  // Left half red, right half blue.
+  gdiplus::BitmapObject halves;
+  ASSERT_TRUE(halves.CreateBitmapFromScan0(100, 80));
+  {
+    gdiplus::GraphicsObject graphics;
+    graphics.GetImageGraphicsContext(halves);
+    graphics.GraphicsClear(0xFFFF0000);
+    gdiplus::SolidBrushObject blue;
+    blue.CreateSolidFill(0xFF0000FF);
+    graphics.FillRectangle(blue, 50, 0, 50, 80);
+  }
+  HWND window = CreateTopLevel();
+  ApplySkinOptions options;
+  options.backgroundPicture = halves.SaveImageToStream(gdiplus::kPngFormat);
+  options.backgroundMode = 3;
+  applySkin(window, 35, options);
+  ShowWindow(window, SW_SHOWNORMAL);
+  UpdateWindow(window);
+  SkinWindow& skin = *skinWindowById(findSkinWindow(window));
+  auto expectHalves = [&](int width) {
+    SCOPED_TRACE(width);
+    const int middle = width / 2;
+    EXPECT_EQ(GetPixel(skin.backBufferDc, 10, 150), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(skin.backBufferDc, middle - 6, 150), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(skin.backBufferDc, middle + 6, 150), RGB(0, 0, 255));
+    EXPECT_EQ(GetPixel(skin.backBufferDc, width - 10, 150), RGB(0, 0, 255));
+    const COLORREF seam = GetPixel(skin.backBufferDc, middle, 150);
+    EXPECT_TRUE(GetRValue(seam) > 0 && GetBValue(seam) > 0) << "blended where the halves meet, not cut";
+  };
+  expectHalves(400);
+  // The first size change only clears the start-up flag; the second repaints.
+  SetWindowPos(window, nullptr, 0, 0, 410, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(window, nullptr, 0, 0, 600, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  UpdateWindow(window);
+  expectHalves(600);
+  redrawFrame(findSkinWindow(window), false);
+  expectHalves(600);
+}
+
 TEST_F(SkinWindowTest, MaximizeButtonShowsTheRestoreGlyphWhileMaximized) {
   HWND window = CreateTopLevel(WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
   SkinWindow& skin = SkinAndShow(window);
