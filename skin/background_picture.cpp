@@ -40,7 +40,12 @@ long oleDayNumber(const SYSTEMTIME& localTime) {
 ARGB averageImageColour(const Bytes& picture, int samples, int marginX, int marginY, const std::string& fileName) {
   gdiplus::BitmapObject bitmap;
   if (samples < 1 || !LoadPicture(bitmap, picture, fileName)) return 0;
-  const gdiplus::LockedPixels pixels(bitmap, PixelFormat32bppARGB);
+  return averageImageColour(bitmap, samples, marginX, marginY);
+}
+
+ARGB averageImageColour(const gdiplus::BitmapObject& picture, int samples, int marginX, int marginY) {
+  if (samples < 1) return 0;
+  const gdiplus::LockedPixels pixels(picture, PixelFormat32bppARGB);
   const int width = pixels.Width(), height = pixels.Height();
   if (!pixels.IsLocked() || width < 1 || height < 1) return 0;
   // A margin wider than the picture samples all of it.
