@@ -120,8 +120,6 @@ void drawBackground(SkinWindow& skin, GraphicsObject& graphics, int width, int h
   roundedRectPath(clip, 0, 0, float(width), float(height), 4);
   graphics.SetClipPath(clip);
 
-  SolidBrushObject fill;
-  if (fill.CreateSolidFill(fillColour)) graphics.FillRectangle(fill, 0, 0, float(width), float(height));
   ImageObject picture;
   if (hasPicture && skin.backgroundMode == 3) {
     skin.stretchedPicture.draw(graphics, skin.backgroundPicture, width, height);
