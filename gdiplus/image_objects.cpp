@@ -118,6 +118,15 @@ bool BitmapObject::CreateBitmapFromScan0(INT width, INT height, Gdiplus::PixelFo
   return Adopt(status, bitmap);
 }
 
+bool BitmapObject::CreateBitmapOverPixels(INT width, INT height, INT stride, Gdiplus::PixelFormat format,
+                                          void* pixels) {
+  DisposeImage();
+  Gdiplus::GpBitmap* bitmap = nullptr;
+  Gdiplus::Status status = flat::GdipCreateBitmapFromScan0(width, height, stride, format, static_cast<BYTE*>(pixels),
+                                                           &bitmap);
+  return Adopt(status, bitmap);
+}
+
 bool BitmapObject::CreateBitmapFromHICON(HICON icon) {
   DisposeImage();
   Gdiplus::GpBitmap* bitmap = nullptr;
@@ -158,6 +167,19 @@ bool ImageObject::LoadImageFromStream(const void* data, size_t size, bool icm) {
   Gdiplus::Status status = icm ? flat::GdipLoadImageFromStreamICM(stream, &image)
                                : flat::GdipLoadImageFromStream(stream, &image);
   return Adopt(status, image);
+}
+
+LockedPixels::LockedPixels(const BitmapObject& bitmap, Gdiplus::PixelFormat format) {
+  if (bitmap.IsEmpty()) return;
+  const Gdiplus::GpRect all(0, 0, static_cast<INT>(bitmap.GetImageWidth()), static_cast<INT>(bitmap.GetImageHeight()));
+  if (KeepStatus(
+          flat::GdipBitmapLockBits(bitmap.GetBitmapHandle(), &all, Gdiplus::ImageLockModeRead, format, &data_))) {
+    bitmap_ = bitmap.GetBitmapHandle();
+  }
+}
+
+LockedPixels::~LockedPixels() {
+  if (bitmap_ != nullptr) flat::GdipBitmapUnlockBits(bitmap_, &data_);
 }
 
 }  // namespace gdiplus

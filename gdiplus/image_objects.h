@@ -50,6 +50,8 @@ class BitmapObject : public ImageObjectBase {
   }
   // GDI+ allocates and owns the pixels.
   bool CreateBitmapFromScan0(INT width, INT height, Gdiplus::PixelFormat format = PixelFormat32bppARGB);
+  // Over the caller's pixels, rows `stride` bytes apart; they must outlive the bitmap.
+  bool CreateBitmapOverPixels(INT width, INT height, INT stride, Gdiplus::PixelFormat format, void* pixels);
   bool CreateBitmapFromHICON(HICON icon);
 
   // A new GDI bitmap owned by the caller; null on failure.
@@ -65,6 +67,29 @@ class ImageObject : public ImageObjectBase {
   bool LoadImageFromStream(const Bytes& bytes, bool icm = false) {
     return LoadImageFromStream(bytes.data(), bytes.size(), icm);
   }
+};
+
+// A bitmap's pixels, converted to `format` and locked for reading while the
+// object lives. Reading them in place spares one flat call per pixel.
+class LockedPixels {
+ public:
+  LockedPixels(const BitmapObject& bitmap, Gdiplus::PixelFormat format);
+  ~LockedPixels();
+  LockedPixels(const LockedPixels&) = delete;
+  LockedPixels& operator=(const LockedPixels&) = delete;
+
+  bool IsLocked() const { return bitmap_ != nullptr; }
+  int Width() const { return static_cast<int>(data_.Width); }
+  int Height() const { return static_cast<int>(data_.Height); }
+  // Row y as 32-bit pixels; only for the 32-bit formats.
+  const UINT32* Row(int y) const {
+    return reinterpret_cast<const UINT32*>(static_cast<const BYTE*>(data_.Scan0) + y * data_.Stride);
+  }
+  INT Stride() const { return data_.Stride; }  // in bytes
+
+ private:
+  Gdiplus::GpBitmap* bitmap_ = nullptr;
+  Gdiplus::BitmapData data_{};
 };
 
 }  // namespace gdiplus

@@ -40,9 +40,14 @@ long oleDayNumber(const SYSTEMTIME& localTime) {
 ARGB averageImageColour(const Bytes& picture, int samples, int marginX, int marginY, const std::string& fileName) {
   gdiplus::BitmapObject bitmap;
   if (samples < 1 || !LoadPicture(bitmap, picture, fileName)) return 0;
-  int width = static_cast<int>(bitmap.GetImageWidth());
-  int height = static_cast<int>(bitmap.GetImageHeight());
-  if (width < 1 || height < 1) return 0;
+  return averageImageColour(bitmap, samples, marginX, marginY);
+}
+
+ARGB averageImageColour(const gdiplus::BitmapObject& picture, int samples, int marginX, int marginY) {
+  if (samples < 1) return 0;
+  const gdiplus::LockedPixels pixels(picture, PixelFormat32bppARGB);
+  const int width = pixels.Width(), height = pixels.Height();
+  if (!pixels.IsLocked() || width < 1 || height < 1) return 0;
   // A margin wider than the picture samples all of it.
   int xLo = marginX > 0 && marginX < width ? width - marginX : 1;
   int yLo = marginY > 0 && marginY < height ? height - marginY : 1;
@@ -56,7 +61,7 @@ ARGB averageImageColour(const Bytes& picture, int samples, int marginX, int marg
   for (int i = 1; i <= samples; ++i) {
     int x = SeededPick(static_cast<unsigned>(day + 3L * i), xLo, width);
     int y = SeededPick(static_cast<unsigned>(day + i), yLo, height);
-    ARGB pixel = bitmap.BitmapGetPixel(x - 1, y - 1);
+    const ARGB pixel = pixels.Row(y - 1)[x - 1];
     red += (pixel >> 16) & 0xFF;
     green += (pixel >> 8) & 0xFF;
     blue += pixel & 0xFF;

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "gdiplus/gdiplus_object.h"
+#include "gdiplus/image_objects.h"
 
 namespace skin {
 
@@ -22,6 +22,8 @@ long oleDayNumber(const SYSTEMTIME& localTime);
 // one more) are sampled. 0 when the picture cannot be read or samples < 1.
 ARGB averageImageColour(const Bytes& picture, int samples, int marginX = 0, int marginY = 0,
                         const std::string& fileName = std::string());
+// The same from a picture already decoded.
+ARGB averageImageColour(const gdiplus::BitmapObject& picture, int samples, int marginX = 0, int marginY = 0);
 
 // The picture as PNG, blended into `colour` over the last fadeWidth pixels
 // of its right side (direction 1) or its first fadeWidth of its left side

@@ -97,7 +97,7 @@ void nearFormat(StringFormatObject& format, INT flags = 0) {
   format.SetStringFormatLineAlign(Gdiplus::StringAlignmentNear);
 }
 
-void drawBackground(const SkinWindow& skin, GraphicsObject& graphics, int width, int height) {
+void drawBackground(SkinWindow& skin, GraphicsObject& graphics, int width, int height) {
   // The window region and the rounded clip need not agree to the pixel, so
   // the corner pixels outside the clip get the fill colour too, never a
   // colour of their own that could show.
@@ -109,10 +109,10 @@ void drawBackground(const SkinWindow& skin, GraphicsObject& graphics, int width,
   roundedRectPath(clip, 0, 0, float(width), float(height), 4);
   graphics.SetClipPath(clip);
 
-  SolidBrushObject fill;
-  if (fill.CreateSolidFill(fillColour)) graphics.FillRectangle(fill, 0, 0, float(width), float(height));
   ImageObject picture;
-  if (hasPicture && picture.LoadImageFromStream(skin.backgroundPicture)) {
+  if (hasPicture && skin.backgroundMode == BackgroundMode::Stretched) {
+    skin.stretchedPicture.draw(graphics, skin.backgroundPicture, width, height);
+  } else if (hasPicture && picture.LoadImageFromStream(skin.backgroundPicture)) {
     const float pictureWidth = float(picture.GetImageWidth()), pictureHeight = float(picture.GetImageHeight());
     switch (skin.backgroundMode) {
       case BackgroundMode::TopLeft: graphics.DrawImageRectRect(picture, 0, 0, pictureWidth, pictureHeight); break;
@@ -123,7 +123,7 @@ void drawBackground(const SkinWindow& skin, GraphicsObject& graphics, int width,
         graphics.DrawImageRectRect(picture, float(int((width - pictureWidth) / 2)),
                                    float(int((height - pictureHeight) / 2)), pictureWidth, pictureHeight);
         break;
-      case BackgroundMode::Stretched: graphics.DrawImageRectRect(picture, 0, 0, float(width), float(height)); break;
+      case BackgroundMode::Stretched: break;  // drawn from the kept copy above
       case BackgroundMode::MirroredTiles: {
         ImageObject mirrored;
         mirrored.LoadImageFromStream(skin.backgroundPicture);

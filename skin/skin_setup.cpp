@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "gdiplus/font_objects.h"
+#include "gdiplus/image_objects.h"
 #include "resources/embedded_images.h"
 #include "skin/background_picture.h"
 #include "skin/control_setups.h"
@@ -94,13 +95,17 @@ void applySkin(HWND window, int titleBarHeight, const ApplySkinOptions& options)
 
   if (!options.backgroundPicture.empty()) {
     const Bytes& picture = options.backgroundPicture;
-    record->themeColour = averageImageColour(picture, 2000);
+    // Decoded once, for the theme colour and the stretched copy alike.
+    gdiplus::BitmapObject decoded;
+    if (decoded.CreateBitmapFromStream(picture)) record->themeColour = averageImageColour(decoded, 2000);
     if (record->backgroundMode == BackgroundMode::TopLeft) {
       record->backgroundPicture = fadeBackground(picture, std::nullopt, record->themeColour);
     } else if (record->backgroundMode == BackgroundMode::TopRight) {
       record->backgroundPicture = fadeBackground(picture, std::nullopt, record->themeColour, 0);
     } else {
       record->backgroundPicture = picture;
+      if (record->backgroundMode == BackgroundMode::Stretched)
+        record->stretchedPicture.prepare(decoded, client.right, client.bottom);
     }
   }
 

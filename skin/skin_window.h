@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "skin/stretched_picture.h"
 #include "tooltip/tooltip_object.h"
 #include "win32/scoped.h"
 
@@ -223,6 +224,7 @@ struct SkinWindow {
   WNDPROC previousWindowProc = nullptr;
   Bytes backgroundPicture;
   BackgroundMode backgroundMode = BackgroundMode::TopLeft;
+  StretchedPicture stretchedPicture;  // BackgroundMode::Stretched only
   ARGB themeColour = 0;
   std::vector<CaptionButton> captionButtons;
   int captionStripX = 0, captionStripY = 0, captionStripWidth = 0, captionStripHeight = 0;

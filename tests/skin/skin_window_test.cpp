@@ -253,7 +253,7 @@ TEST_F(SkinWindowTest, ThemeColourComesFromThePicture) {
   applySkin(window, 35, options);
   const SkinWindow& skin = *skinWindowById(findSkinWindow(window));
   EXPECT_EQ(skin.themeColour >> 24, 0xFFu);
-  EXPECT_EQ(skin.backgroundPicture, options.backgroundPicture) << "mode 3 keeps the picture unchanged";
+  EXPECT_EQ(skin.backgroundPicture, options.backgroundPicture) << "a stretched picture is kept unchanged";
 }
 
 TEST_F(SkinWindowTest, RegistrationSkipsListedHandlesOnlyWhereAsked) {
@@ -484,6 +484,46 @@ TEST_F(SkinWindowTest, WindowWithoutPictureIsBlackInsideTheRoundedShape) {
   EXPECT_FALSE(PtInRegion(region, 399, 299)) << "rounded corner";
   EXPECT_TRUE(PtInRegion(region, 200, 150));
   DeleteObject(region);
+}
+
+TEST_F(SkinWindowTest, StretchedPictureFollowsTheWindowSize) {
+  // Left half red, right half blue.
+  gdiplus::BitmapObject halves;
+  ASSERT_TRUE(halves.CreateBitmapFromScan0(100, 80));
+  {
+    gdiplus::GraphicsObject graphics;
+    graphics.GetImageGraphicsContext(halves);
+    graphics.GraphicsClear(0xFFFF0000);
+    gdiplus::SolidBrushObject blue;
+    blue.CreateSolidFill(0xFF0000FF);
+    graphics.FillRectangle(blue, 50, 0, 50, 80);
+  }
+  HWND window = CreateTopLevel();
+  ApplySkinOptions options;
+  options.backgroundPicture = halves.SaveImageToStream(gdiplus::kPngFormat);
+  options.backgroundMode = BackgroundMode::Stretched;
+  applySkin(window, 35, options);
+  ShowWindow(window, SW_SHOWNORMAL);
+  UpdateWindow(window);
+  SkinWindow& skin = *skinWindowById(findSkinWindow(window));
+  auto expectHalves = [&](int width) {
+    SCOPED_TRACE(width);
+    const int middle = width / 2;
+    EXPECT_EQ(GetPixel(skin.backBuffer.dc(), 10, 150), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(skin.backBuffer.dc(), middle - 6, 150), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(skin.backBuffer.dc(), middle + 6, 150), RGB(0, 0, 255));
+    EXPECT_EQ(GetPixel(skin.backBuffer.dc(), width - 10, 150), RGB(0, 0, 255));
+    const COLORREF seam = GetPixel(skin.backBuffer.dc(), middle, 150);
+    EXPECT_TRUE(GetRValue(seam) > 0 && GetBValue(seam) > 0) << "blended where the halves meet, not cut";
+  };
+  expectHalves(400);
+  // The first size change only clears the start-up flag; the second repaints.
+  SetWindowPos(window, nullptr, 0, 0, 410, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(window, nullptr, 0, 0, 600, 300, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  UpdateWindow(window);
+  expectHalves(600);
+  redrawFrame(findSkinWindow(window), false);
+  expectHalves(600);
 }
 
 TEST_F(SkinWindowTest, MaximizeButtonShowsTheRestoreGlyphWhileMaximized) {
