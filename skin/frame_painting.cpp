@@ -79,12 +79,6 @@ void closeShapePath(PathObject& path, float x, float y, float width, float heigh
   path.AddPathLine(x + width, y + corner, x + width, y + height);
 }
 
-void drawImageBytes(GraphicsObject& graphics, const Bytes& bytes, float x, float y, float width, float height) {
-  if (bytes.empty()) return;
-  ImageObject image;
-  if (image.LoadImageFromStream(bytes)) graphics.DrawImageRectRect(image, x, y, width, height);
-}
-
 void drawText(GraphicsObject& graphics, const std::string& text, const FontObject& font, ARGB colour,
               const RectF& layout, const StringFormatObject& format) {
   SolidBrushObject brush;
@@ -328,7 +322,8 @@ void drawCaptionButton(int skinId, int index, GraphicsObject& graphics, bool ful
   const bool isClose = button.kind == kCloseButton;
   const float bx = button.rect.x - 1, by = float(skin->captionStripY + 1);
   const float bw = float(button.width), bh = float(button.height);
-  const Bytes& glyph = button.kind == kMaximizeButton && skin->isMaximized ? button.alternateGlyph : button.glyph;
+  const ImageObject* glyph =
+      (button.kind == kMaximizeButton && skin->isMaximized ? button.alternateGlyphImage : button.glyphImage).get();
   // The button with both its separators.
   const int areaX = int(bx) - 1, areaY = int(by), areaWidth = int(bw) + 2, areaHeight = int(bh) + 1;
 
@@ -345,7 +340,7 @@ void drawCaptionButton(int skinId, int index, GraphicsObject& graphics, bool ful
       path.AddPathRectangle(bx, by, bw, bh);
       fillGradient(graphics, path, bx, by, by + bh, colourToArgb(kBlack, 80), colourToArgb(kWhite, 5));
     }
-    drawImageBytes(graphics, glyph, bx, by, bw - 1, bh);
+    if (glyph != nullptr) graphics.DrawImageRectRect(*glyph, bx, by, bw - 1, bh);
     copyToWindow(*skin, x, y, width, height);
     return;
   }
@@ -383,7 +378,7 @@ void drawCaptionButton(int skinId, int index, GraphicsObject& graphics, bool ful
       graphics.FillRectangle(sheen, bx - 1, by, bw + 1, bh - 1);
     }
   }
-  drawImageBytes(graphics, glyph, bx, by, bw, bh);
+  if (glyph != nullptr) graphics.DrawImageRectRect(*glyph, bx, by, bw, bh);
 
   // Separators: a fading line left of the button and left of the next one.
   const float top = float(skin->captionStripY), stripHeight = float(skin->captionStripHeight);

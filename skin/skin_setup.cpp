@@ -1,6 +1,7 @@
 #include "skin/skin_setup.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "gdiplus/font_objects.h"
 #include "gdiplus/image_objects.h"
@@ -58,12 +59,21 @@ resources::ImageRole captionGlyph(int kind) {
   }
 }
 
+// Null for no picture or one that does not decode.
+std::shared_ptr<const gdiplus::ImageObject> decodeGlyph(const Bytes& bytes) {
+  auto image = std::make_shared<gdiplus::ImageObject>();
+  if (bytes.empty() || !image->LoadImageFromStream(bytes)) return nullptr;
+  return image;
+}
+
 // The layout only counts; the pictures come from the embedded images.
 void loadCaptionGlyphs(SkinWindow& window) {
   for (CaptionButton& button : window.captionButtons) {
     button.glyph = resources::embeddedImageBytes(captionGlyph(button.kind));
+    button.glyphImage = decodeGlyph(button.glyph);
     if (button.kind == kMaximizeButton) {
       button.alternateGlyph = resources::embeddedImageBytes(resources::ImageRole::RestoreGlyph);
+      button.alternateGlyphImage = decodeGlyph(button.alternateGlyph);
     }
   }
 }

@@ -14,6 +14,10 @@
 #include "tooltip/tooltip_object.h"
 #include "win32/scoped.h"
 
+namespace gdiplus {
+class ImageObject;
+}  // namespace gdiplus
+
 namespace skin {
 
 using Bytes = std::vector<unsigned char>;
@@ -79,6 +83,8 @@ struct CaptionButton {
   int height = 0;
   Bytes glyph;
   Bytes alternateGlyph;
+  // The glyphs decoded once: a hover fade repaints the button every 20 ms.
+  std::shared_ptr<const gdiplus::ImageObject> glyphImage, alternateGlyphImage;
   int kind = 0;
   std::string tooltip;
   int state = 0;
