@@ -33,7 +33,9 @@ wine_env_display() {
   (
     flock 9
     if ! xdpyinfo >/dev/null 2>&1; then
-      nohup Xvfb "$DISPLAY" -screen 0 "${wine_env_screen}x24" -nolisten tcp >/dev/null 2>&1 &
+      # Without 9>&- the server would hold the lock for its whole life, and a
+      # later caller that once missed the display would wait on it for ever.
+      nohup Xvfb "$DISPLAY" -screen 0 "${wine_env_screen}x24" -nolisten tcp >/dev/null 2>&1 9>&- &
       for _ in $(seq 1 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
     fi
   ) 9>"$lock"
@@ -48,7 +50,7 @@ wine_env_prefix() {
       echo "wine-env: creating the Wine prefix $WINEPREFIX" >&2
       "$wine_env_server" -k 2>/dev/null || true
       rm -rf "$WINEPREFIX"
-      "$wine_env_loader64" wineboot -i >/dev/null 2>&1
+      "$wine_env_loader64" wineboot -i >/dev/null 2>&1 9>&-  # its wineserver must not hold the lock
       "$wine_env_loader64" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
       "$wine_env_loader64" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$wine_env_screen" /f >/dev/null 2>&1
       "$wine_env_server" -w
