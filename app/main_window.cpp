@@ -271,7 +271,7 @@ void MainWindow::StartOperation(search::SearchOperation operation) {
   const bool started = controller_.Start(operation, [this, hwnd](const search::PageRequest& request) {
     // The job owns copies of everything it uses: the window may be gone
     // before the site answers.
-    return StartWorker([services = services_, request, hwnd] {
+    return workers_.Run([services = services_, request, hwnd] {
       auto outcome = std::make_unique<search::PageOutcome>(search::FetchPage(services, request));
       if (PostMessageW(hwnd, kPageLoadedMessage, 0, reinterpret_cast<LPARAM>(outcome.get()))) outcome.release();
     });

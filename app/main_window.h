@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/worker_thread.h"
 #include "search/row_actions.h"
 #include "search/search_controller.h"
 #include "search/search_services.h"
@@ -108,6 +109,7 @@ class MainWindow final : public search::SearchView, public search::RowActionsVie
   HWND lastFocus_ = nullptr;            // the control that gets the focus back when the window is activated
   std::vector<std::wstring> rowNames_;  // the cells of the result list, one of each per row
   std::vector<std::wstring> rowLinks_;
+  WorkerPool workers_;  // the search workers
 };
 
 }  // namespace app
