@@ -271,6 +271,7 @@ void redrawFrame(int skinId, bool show) {
     }
   }
 
+  ++skin.backBufferGeneration;
   skin.skinActive = false;
   if (!show) return;
   HDC dc = excludeVisibleChildren(window, nullptr, false);

@@ -136,11 +136,21 @@ struct EditEntry : ControlEntry {
   ScrollOverlays overlays;
 };
 
+// What a list control's frame was last painted over and with.
+struct PaintedListFrame {
+  unsigned backBufferGeneration = 0;
+  RECT place{};  // the control in the skin window
+  bool hot = false;
+  bool focused = false;
+};
+
 struct ListEntry : ControlEntry {
   bool focused = false;
   bool hot = false;
   bool keyDown = false;
   ScrollOverlays overlays;
+  bool framePainted = false;  // paintedFrame holds the last frame painted on screen
+  PaintedListFrame paintedFrame;
 };
 
 struct HeaderEntry : ControlEntry {
@@ -259,6 +269,7 @@ struct SkinWindow {
   std::vector<ChildHostEntry> childHosts{1};
   bool skinActive = false;
   HDC backBufferDc = nullptr;
+  unsigned backBufferGeneration = 0;  // counts the renderings of the back buffer
   int lastHoverPosition = 0, hoverPosition = 0;
   int captionToolCount = 0;
   std::vector<Panel> panels{1};
