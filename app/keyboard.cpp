@@ -78,4 +78,21 @@ KeyDecision DecideKey(const KeyPress& key) {
   return kPassOn;
 }
 
+int FindRowByName(const std::vector<std::wstring>& names, const std::wstring& typed, int start, bool prefix,
+                  bool wrap) {
+  const int count = static_cast<int>(names.size());
+  if (typed.empty() || count == 0) return -1;
+  if (start < 0 || start >= count) start = 0;
+  const int looked = wrap ? count : count - start;
+  for (int i = 0; i < looked; ++i) {
+    const int row = (start + i) % count;
+    const std::wstring& name = names[static_cast<size_t>(row)];
+    if (name.size() < typed.size() || (!prefix && name.size() != typed.size())) continue;
+    if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name.c_str(), static_cast<int>(typed.size()),
+                       typed.c_str(), static_cast<int>(typed.size())) == CSTR_EQUAL)
+      return row;
+  }
+  return -1;
+}
+
 }  // namespace app

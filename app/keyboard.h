@@ -2,6 +2,9 @@
 // What a key pressed in the main window stands for, decided from the key and
 // the control with the focus alone, so it is tested without a window.
 
+#include <string>
+#include <vector>
+
 namespace app {
 
 // Tab and Shift+Tab visit the controls in layout order: keyword box,
@@ -38,5 +41,11 @@ struct KeyDecision {
 };
 
 KeyDecision DecideKey(const KeyPress& key);
+
+// Typing over the result list selects the row whose name the typed text
+// begins (`prefix`) or is, case ignored: the first such row from `start` on,
+// after the last row going on from the first when `wrap` is set. -1 when
+// there is none.
+int FindRowByName(const std::vector<std::wstring>& names, const std::wstring& typed, int start, bool prefix, bool wrap);
 
 }  // namespace app

@@ -2,9 +2,11 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "app/browser_box.h"
+#include "app/keyboard.h"
 #include "htmlview/html_view.h"
 #include "app/main_window_layout.h"
 #include "app/worker_thread.h"
@@ -48,7 +50,10 @@ ControlClass ClassFor(ControlKind kind) {
     case ControlKind::EditBox: return {L"EDIT", nullptr, ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
     case ControlKind::PushButton: return {L"BUTTON", nullptr, BS_PUSHBUTTON | WS_TABSTOP, 0};
     case ControlKind::ListView:
-      return {WC_LISTVIEWW, nullptr, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, WS_EX_CLIENTEDGE};
+      // The window keeps the rows and the list asks for the cells it draws
+      // (LVN_GETDISPINFO): a page of any length goes in at once.
+      return {WC_LISTVIEWW, nullptr, LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP,
+              WS_EX_CLIENTEDGE};
     case ControlKind::HtmlView: return {nullptr, kHtmlViewClassName, 0, 0};
     case ControlKind::Browser: return {nullptr, kBrowserBoxClassName, 0, 0};
   }
@@ -118,7 +123,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE: return OnCreate() ? 0 : -1;
     case WM_COMMAND: OnCommand(LOWORD(wParam), HIWORD(wParam)); return 0;
-    case WM_NOTIFY: return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
     case WM_CTLCOLORSTATIC: return OnColourStatic(reinterpret_cast<HDC>(wParam));
     case kPageLoadedMessage: OnPageLoaded(lParam); return 0;
     case WM_TIMER: OnTimer(static_cast<UINT_PTR>(wParam)); return 0;
@@ -246,7 +251,7 @@ void MainWindow::OnCommand(int id, int code) {
   }
 }
 
-LRESULT MainWindow::OnNotify(const NMHDR& header) {
+LRESULT MainWindow::OnNotify(NMHDR& header) {
   if (header.idFrom != kResultListId) return 0;
   switch (header.code) {
     case NM_RCLICK: rowActions_.ShowRowMenu(search::MenuPlace::AtCursor); break;
@@ -254,6 +259,8 @@ LRESULT MainWindow::OnNotify(const NMHDR& header) {
     case NM_SETFOCUS:
     case NM_KILLFOCUS: OnListFocusChanged(); break;
     case NM_CUSTOMDRAW: return OnListCustomDraw(reinterpret_cast<const NMCUSTOMDRAW&>(header));
+    case LVN_GETDISPINFOW: OnRowText(reinterpret_cast<NMLVDISPINFOW&>(header).item); break;
+    case LVN_ODFINDITEMW: return OnFindRow(reinterpret_cast<const NMLVFINDITEMW&>(header));
   }
   return 0;
 }
@@ -268,7 +275,7 @@ void MainWindow::StartOperation(search::SearchOperation operation) {
   const bool started = controller_.Start(operation, [this, hwnd](const search::PageRequest& request) {
     // The job owns copies of everything it uses: the window may be gone
     // before the site answers.
-    return StartWorker([services = services_, request, hwnd] {
+    return workers_.Run([services = services_, request, hwnd] {
       auto outcome = std::make_unique<search::PageOutcome>(search::FetchPage(services, request));
       if (PostMessageW(hwnd, kPageLoadedMessage, 0, reinterpret_cast<LPARAM>(outcome.get()))) outcome.release();
     });
@@ -301,30 +308,47 @@ void MainWindow::SetPageIndicator(const std::string& caption) {
 }
 
 void MainWindow::ReplaceRows(const std::vector<std::string>& names, const std::vector<std::string>& links) {
-  HWND list = Control(kResultListId);
-  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-  ListView_DeleteAllItems(list);
+  std::vector<std::wstring> rowNames, rowLinks;
+  rowNames.reserve(names.size());
+  rowLinks.reserve(names.size());
+  // Rows beyond the last link get an empty link.
   for (size_t i = 0; i < names.size(); ++i) {
-    LVITEMW item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = ListView_GetItemCount(list);
-    item.pszText = const_cast<wchar_t*>(L"");
-    const int row = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-    // Rows beyond the last link get an empty link.
-    const std::string* cells[2] = {&names[i], i < links.size() ? &links[i] : nullptr};
-    for (int column = 0; column < 2; ++column) {
-      std::wstring text = cells[column] ? web::Cp936ToWide(*cells[column]) : std::wstring();
-      LVITEMW cell{};
-      cell.iSubItem = column;
-      cell.pszText = text.data();
-      SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
-    }
+    rowNames.push_back(web::Cp936ToWide(names[i]));
+    rowLinks.push_back(i < links.size() ? web::Cp936ToWide(links[i]) : std::wstring());
   }
+  rowNames_ = std::move(rowNames);
+  rowLinks_ = std::move(rowLinks);
+
+  // The new rows start unselected and scrolled to the top, as a list filled
+  // afresh does. Only what changes is set: a state set on every row notifies
+  // the window once per row, and a new row count sets the scroll bars, which
+  // Wine redraws at once (milliseconds each time).
+  HWND list = Control(kResultListId);
+  const int selected = SelectedRow();
+  if (selected != -1) ListView_SetItemState(list, selected, 0, LVIS_SELECTED);
+  const int count = static_cast<int>(rowNames_.size());
+  if (ListView_GetItemCount(list) != count) ListView_SetItemCountEx(list, count, LVSICF_NOSCROLL);
+  if (count != 0 && ListView_GetTopIndex(list) != 0) ListView_EnsureVisible(list, 0, FALSE);
   // The first row holds the focus, so a list with the keyboard's focus shows
   // where the arrow keys start.
-  if (!names.empty()) ListView_SetItemState(list, 0, LVIS_FOCUSED, LVIS_FOCUSED);
-  SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  if (count != 0) ListView_SetItemState(list, 0, LVIS_FOCUSED, LVIS_FOCUSED);
   InvalidateRect(list, nullptr, TRUE);
+}
+
+void MainWindow::OnRowText(LVITEMW& item) const {
+  if (!(item.mask & LVIF_TEXT) || item.pszText == nullptr || item.cchTextMax <= 0) return;
+  const size_t row = static_cast<size_t>(item.iItem);
+  const std::wstring* text = nullptr;
+  if (item.iItem >= 0 && row < rowNames_.size()) text = item.iSubItem == 0 ? &rowNames_[row] : &rowLinks_[row];
+  const size_t length = text ? std::min(text->size(), static_cast<size_t>(item.cchTextMax) - 1) : 0;
+  if (length != 0) text->copy(item.pszText, length);
+  item.pszText[length] = L'\0';
+}
+
+LRESULT MainWindow::OnFindRow(const NMLVFINDITEMW& find) const {
+  if (!(find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || find.lvfi.psz == nullptr) return -1;
+  return FindRowByName(rowNames_, find.lvfi.psz, find.iStart, (find.lvfi.flags & LVFI_PARTIAL) != 0,
+                       (find.lvfi.flags & LVFI_WRAP) != 0);
 }
 
 int MainWindow::RowCount() { return ListView_GetItemCount(Control(kResultListId)); }

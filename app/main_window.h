@@ -9,8 +9,10 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/command_line.h"
+#include "app/worker_thread.h"
 #include "search/row_actions.h"
 #include "search/search_controller.h"
 #include "search/search_services.h"
@@ -69,7 +71,7 @@ class MainWindow final : public search::SearchView, public search::RowActionsVie
   bool OnCreate();
   void ApplySkin();
   void OnCommand(int id, int code);
-  LRESULT OnNotify(const NMHDR& header);
+  LRESULT OnNotify(NMHDR& header);
   LRESULT OnColourStatic(HDC dc);
   void OnPageLoaded(LPARAM outcome);
   void OnTimer(UINT_PTR id);
@@ -83,6 +85,8 @@ class MainWindow final : public search::SearchView, public search::RowActionsVie
   void OnSetFocus();
   void OnListFocusChanged();
   LRESULT OnListCustomDraw(const NMCUSTOMDRAW& draw);
+  void OnRowText(LVITEMW& item) const;
+  LRESULT OnFindRow(const NMLVFINDITEMW& find) const;
 
   void CreateControls();
   void CreateRowMenu();
@@ -101,8 +105,11 @@ class MainWindow final : public search::SearchView, public search::RowActionsVie
   win32::ScopedFont defaultFont_;
   win32::ScopedFont keywordFont_;
   win32::ScopedFont listFont_;
-  win32::ScopedMenu menuBar_;  // holds "右键菜单"; never attached to the window
-  HWND lastFocus_ = nullptr;   // the control that gets the focus back when the window is activated
+  win32::ScopedMenu menuBar_;           // holds "右键菜单"; never attached to the window
+  HWND lastFocus_ = nullptr;            // the control that gets the focus back when the window is activated
+  std::vector<std::wstring> rowNames_;  // the cells of the result list, one of each per row
+  std::vector<std::wstring> rowLinks_;
+  WorkerPool workers_;  // the search workers
 };
 
 }  // namespace app

@@ -100,12 +100,25 @@ bool DispatchId(IDispatch* object, const wchar_t* name, DISPID& id) {
   return SUCCEEDED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id));
 }
 
-// Calls `name` with `args` written in the order of the call; DISPPARAMS
-// wants them last first, so they are passed here already reversed.
-bool Invoke(IDispatch* object, const wchar_t* name, WORD flags, VARIANT* reversedArgs, UINT argCount, Variant* result) {
-  if (!object) return false;
-  DISPID id;
-  if (!DispatchId(object, name, id)) return false;
+// The dispatch id of one name on the objects of one kind (every match of a
+// collection, say), looked up on the first of them only: a match is read
+// with several calls, thousands of times for a long page.
+class CachedId {
+ public:
+  explicit CachedId(const wchar_t* name) : name_(name) {}
+  bool Find(IDispatch* object, DISPID& id) const {
+    if (!known_) known_ = DispatchId(object, name_, id_);
+    id = id_;
+    return known_;
+  }
+
+ private:
+  const wchar_t* name_;
+  mutable bool known_ = false;
+  mutable DISPID id_ = DISPID_UNKNOWN;
+};
+
+bool InvokeId(IDispatch* object, DISPID id, WORD flags, VARIANT* reversedArgs, UINT argCount, Variant* result) {
   DISPPARAMS params = {reversedArgs, nullptr, argCount, 0};
   DISPID putId = DISPID_PROPERTYPUT;
   if (flags == DISPATCH_PROPERTYPUT) {
@@ -116,7 +129,21 @@ bool Invoke(IDispatch* object, const wchar_t* name, WORD flags, VARIANT* reverse
                                   nullptr, nullptr));
 }
 
-bool Get(IDispatch* object, const wchar_t* name, Variant& result) {
+// Calls `name` with `args` written in the order of the call; DISPPARAMS
+// wants them last first, so they are passed here already reversed.
+bool Invoke(IDispatch* object, const wchar_t* name, WORD flags, VARIANT* reversedArgs, UINT argCount, Variant* result) {
+  DISPID id;
+  return object && DispatchId(object, name, id) && InvokeId(object, id, flags, reversedArgs, argCount, result);
+}
+
+bool Invoke(IDispatch* object, const CachedId& name, WORD flags, VARIANT* reversedArgs, UINT argCount,
+            Variant* result) {
+  DISPID id;
+  return object && name.Find(object, id) && InvokeId(object, id, flags, reversedArgs, argCount, result);
+}
+
+template <typename Name>
+bool Get(IDispatch* object, const Name& name, Variant& result) {
   return Invoke(object, name, DISPATCH_PROPERTYGET, nullptr, 0, &result);
 }
 
@@ -125,15 +152,19 @@ bool Put(IDispatch* object, const wchar_t* name, Variant& value) {
 }
 
 // Item(index) of a collection; the engine's collections count from 0.
-bool Item(IDispatch* collection, int index, Variant& result) {
+template <typename Name>
+bool Item(IDispatch* collection, int index, Variant& result, const Name& item) {
   Variant arg(static_cast<long>(index));
-  return Invoke(collection, L"Item", DISPATCH_PROPERTYGET | DISPATCH_METHOD, arg.get(), 1, &result);
+  return Invoke(collection, item, DISPATCH_PROPERTYGET | DISPATCH_METHOD, arg.get(), 1, &result);
 }
 
-DispatchPtr ItemObject(IDispatch* collection, int index) {
-  Variant item;
-  if (!Item(collection, index, item)) return {};
-  return item.TakeDispatch();
+bool Item(IDispatch* collection, int index, Variant& result) { return Item(collection, index, result, L"Item"); }
+
+template <typename Name>
+DispatchPtr ItemObject(IDispatch* collection, int index, const Name& item) {
+  Variant result;
+  if (!Item(collection, index, result, item)) return {};
+  return result.TakeDispatch();
 }
 
 int CountOf(IDispatch* collection) {
@@ -159,6 +190,8 @@ class ComRegexEngine final : public RegexEngine {
     Variant arg(subject), result;
     matches_ = Invoke(regex_.get(), L"Execute", DISPATCH_METHOD, arg.get(), 1, &result) ? result.TakeDispatch()
                                                                                         : DispatchPtr();
+    // The collection never changes: counted once.
+    matchCount_ = matches_ ? CountOf(matches_.get()) : 0;
     return static_cast<bool>(matches_);
   }
 
@@ -174,14 +207,14 @@ class ComRegexEngine final : public RegexEngine {
     return result.Text();
   }
 
-  int MatchCount() const override { return matches_ ? CountOf(matches_.get()) : 0; }
+  int MatchCount() const override { return matchCount_; }
 
   bool MatchAt(int index, std::wstring& text, size_t& firstIndex) const override {
     if (index < 0 || index >= MatchCount()) return false;
-    DispatchPtr match = ItemObject(matches_.get(), index);
+    DispatchPtr match = ItemObject(matches_.get(), index, matchesItem_);
     Variant value, first;
     long start = 0;
-    if (!Get(match.get(), L"Value", value) || !Get(match.get(), L"FirstIndex", first) || !first.Long(start) ||
+    if (!Get(match.get(), matchValue_, value) || !Get(match.get(), matchFirstIndex_, first) || !first.Long(start) ||
         start < 0)
       return false;
     text = value.Text();
@@ -191,7 +224,7 @@ class ComRegexEngine final : public RegexEngine {
 
   bool SubMatchAt(int index, int group, std::wstring& text) const override {
     if (index < 0 || index >= MatchCount()) return false;
-    DispatchPtr match = ItemObject(matches_.get(), index);
+    DispatchPtr match = ItemObject(matches_.get(), index, matchesItem_);
     Variant subMatches;
     if (!Get(match.get(), L"SubMatches", subMatches)) return false;
     DispatchPtr groups = subMatches.TakeDispatch();
@@ -204,7 +237,7 @@ class ComRegexEngine final : public RegexEngine {
 
   int SubMatchCount() const override {
     if (MatchCount() == 0) return 0;
-    DispatchPtr match = ItemObject(matches_.get(), 0);
+    DispatchPtr match = ItemObject(matches_.get(), 0, matchesItem_);
     Variant subMatches;
     if (!Get(match.get(), L"SubMatches", subMatches)) return 0;
     DispatchPtr groups = subMatches.TakeDispatch();
@@ -216,6 +249,8 @@ class ComRegexEngine final : public RegexEngine {
  private:
   DispatchPtr regex_;
   DispatchPtr matches_;
+  int matchCount_ = 0;
+  CachedId matchesItem_{L"Item"}, matchValue_{L"Value"}, matchFirstIndex_{L"FirstIndex"};
 };
 
 }  // namespace

@@ -251,6 +251,7 @@ void redrawFrame(int skinId, bool show) {
     }
   }
 
+  ++skin.backBufferGeneration;
   skin.skinActive = false;
   if (!show) return;
   {

@@ -148,11 +148,21 @@ struct EditEntry : ControlEntry {
   ScrollOverlays overlays;
 };
 
+// What a list control's frame was last painted over and with.
+struct PaintedListFrame {
+  unsigned backBufferGeneration = 0;
+  RECT place{};  // the control in the skin window
+  bool hot = false;
+  bool focused = false;
+};
+
 struct ListEntry : ControlEntry {
   bool focused = false;
   bool hot = false;
   bool keyDown = false;
   ScrollOverlays overlays;
+  bool framePainted = false;  // paintedFrame holds the last frame painted on screen
+  PaintedListFrame paintedFrame;
 };
 
 struct HeaderEntry : ControlEntry {
@@ -276,6 +286,7 @@ struct SkinWindow {
   bool skinActive = false;
   // The whole frame as painted, copied to the screen on WM_PAINT.
   win32::ScopedCanvas backBuffer;
+  unsigned backBufferGeneration = 0;  // counts the renderings of the back buffer
   int lastHoverPosition = 0, hoverPosition = 0;
   int captionToolCount = 0;
   std::vector<Panel> panels{1};

@@ -111,8 +111,24 @@ LRESULT paintListOverWash(HWND list, WNDPROC previous, LPARAM lParam) {
 
 // --- message handlers -------------------------------------------------------
 
+// The frame as it would be painted now.
+PaintedListFrame currentFrame(const SkinWindow& skin, const ListEntry& entry, bool hot, bool focused) {
+  return {skin.backBufferGeneration, rectRelativeToSkinWindow(entry.window), hot, focused};
+}
+
+bool sameFrame(const PaintedListFrame& a, const PaintedListFrame& b) {
+  return a.backBufferGeneration == b.backBufferGeneration && EqualRect(&a.place, &b.place) && a.hot == b.hot &&
+         a.focused == b.focused;
+}
+
 LRESULT onPaint(const FoundEntry<ListEntry>& found, HWND control, WPARAM wParam, LPARAM lParam) {
-  paintListFrame(found.skinId, found.position);
+  // New rows leave the frame as it is: it is painted again only when the
+  // background under it, its place or its state has changed since.
+  const ListEntry& entry = *found.entry;
+  if (!entry.framePainted ||
+      !sameFrame(entry.paintedFrame, currentFrame(*found.skin, entry, entry.hot, entry.focused))) {
+    paintListFrame(found.skinId, found.position);
+  }
   if (!skinOptions.washEnabled) return forwardToPrevious(control, WM_PAINT, wParam, lParam);
   const std::string cls = windowClassName(control);
   const WNDPROC previous = found.entry->previousWindowProc;
@@ -207,9 +223,10 @@ void registerListControls(int skinId, HWND parent) {
 void paintListFrame(int skinId, int position, std::optional<bool> hot, std::optional<bool> focused) {
   SkinWindow* skin = skinWindowById(skinId);
   if (skin == nullptr || position < 1 || position > static_cast<int>(skin->listControls.size())) return;
-  const ListEntry& entry = skin->listControls[size_t(position - 1)];
+  ListEntry& entry = skin->listControls[size_t(position - 1)];
   HWND control = entry.window;
   if (control == nullptr) return;
+  const bool isHot = hot.value_or(entry.hot), isFocused = focused.value_or(entry.focused);
   RECT window{};
   GetWindowRect(control, &window);
   const int width = window.right - window.left, height = window.bottom - window.top;
@@ -237,9 +254,9 @@ void paintListFrame(int skinId, int position, std::optional<bool> hot, std::opti
         graphics.GraphicsClear(colourToArgb(kKeyColour));
         graphics.ResetClip();
         const COLORREF accent = skinOptions.accentColour;
-        if (hot.value_or(entry.hot)) {
+        if (isHot) {
           strokeRect(graphics, 1, 1, w - 2, h - 2, colourToArgb(accent, 200), 2);
-        } else if (focused.value_or(entry.focused)) {
+        } else if (isFocused) {
           strokeRect(graphics, 0, 0, w - 1, h - 1, colourToArgb(accent, 200));
         } else {
           strokeRect(graphics, 0, 0, w - 1, h - 1, colourToArgb(kBlack, 90));
@@ -253,6 +270,9 @@ void paintListFrame(int skinId, int position, std::optional<bool> hot, std::opti
     excludeScrollOverlays(control, entry.overlays, dc.get());
     TransparentBlt(dc.get(), 0, 0, width, height, canvas.get(), 0, 0, width, height, kKeyColour);
   }
+  // A frame painted before the back buffer or while hidden does not count.
+  entry.framePainted = skin->backBuffer.dc() != nullptr && IsWindowVisible(control);
+  entry.paintedFrame = currentFrame(*skin, entry, isHot, isFocused);
 }
 
 LRESULT CALLBACK listWindowProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
+#include <string>
+#include <vector>
 
 #include "app/main_window_layout.h"
 
@@ -91,6 +93,34 @@ TEST(Keyboard, KeysStandForTheClicksAndRowActions) {
       EXPECT_EQ(decision.control, c.control);
     }
   }
+}
+
+TEST(Keyboard, TypedTextFindsTheRowWhoseNameItBegins) {
+  const std::vector<std::wstring> names = {L"Alpha", L"beta", L"Banana", L"钢铁侠3", L"gamma", L"b"};
+  const struct {
+    const char* what;
+    const wchar_t* typed;
+    int start;
+    bool prefix, wrap;
+    int row;
+  } cases[] = {
+      {"first row beginning so, case ignored", L"B", 0, true, false, 1},
+      {"search starts at the given row", L"b", 2, true, false, 2},
+      {"more letters narrow it", L"ban", 0, true, false, 2},
+      {"wide characters", L"钢铁", 0, true, false, 3},
+      {"past the last row with wrap", L"al", 3, true, true, 0},
+      {"past the last row without wrap", L"al", 3, true, false, -1},
+      {"whole name only", L"b", 0, false, false, 5},
+      {"a text longer than every name", L"alphabet", 0, true, true, -1},
+      {"no such row", L"z", 0, true, true, -1},
+      {"start beyond the rows is the first row", L"a", 99, true, false, 0},
+      {"nothing typed", L"", 0, true, true, -1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(FindRowByName(names, c.typed, c.start, c.prefix, c.wrap), c.row);
+  }
+  EXPECT_EQ(FindRowByName({}, L"a", 0, true, true), -1);
 }
 
 }  // namespace

@@ -275,6 +275,59 @@ TEST_F(MainWindowTest, ResultListIsAReportWithTwoColumns) {
   EXPECT_EQ(window->SelectedRow(), -1);
 }
 
+std::vector<std::string> Names(const char* stem, int count) {
+  std::vector<std::string> names;
+  for (int i = 0; i < count; ++i) names.push_back(stem + std::to_string(i));
+  return names;
+}
+
+// The list asks the window for its cells, so new rows must not inherit the
+// old rows' selection, focus or scroll position.
+TEST_F(MainWindowTest, NewRowsStartUnselectedAtTheTop) {
+  HWND list = window->Control(kResultListId);
+  const struct { int before, after; } cases[] = {{100, 100}, {100, 30}, {30, 100}, {100, 0}, {0, 5}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.before) + " rows, then " + std::to_string(c.after));
+    window->ReplaceRows(Names("old", c.before), Names("link", c.before));
+    if (c.before > 0) {
+      const int chosen = c.before - 1;
+      ListView_SetItemState(list, chosen, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+      ListView_EnsureVisible(list, chosen, FALSE);
+      ASSERT_EQ(window->SelectedRow(), chosen);
+      ASSERT_GT(ListView_GetTopIndex(list), 0);
+    }
+    window->ReplaceRows(Names("new", c.after), Names("link", c.after / 2));
+    EXPECT_EQ(window->RowCount(), c.after);
+    EXPECT_EQ(window->SelectedRow(), -1);
+    EXPECT_EQ(ListView_GetTopIndex(list), 0);
+    EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_FOCUSED), c.after > 0 ? 0 : -1);
+    if (c.after == 0) continue;
+    EXPECT_EQ(window->CellText(c.after - 1, 0), "new" + std::to_string(c.after - 1));
+    EXPECT_EQ(window->CellText(c.after - 1, 1), "") << "beyond the last link";
+    EXPECT_EQ(window->CellText(0, 1), c.after / 2 > 0 ? "link0" : "");
+  }
+}
+
+// Typing over the list selects the row whose name begins with the letters,
+// as it does over a list that holds its rows itself.
+TEST_F(MainWindowTest, TypingOverTheListSelectsTheRowItNames) {
+  HWND list = window->Control(kResultListId);
+  window->ReplaceRows({"alpha", "beta", "gamma", "Banana"}, {});
+  SetForegroundWindow(hwnd);
+  SetFocus(list);
+  ASSERT_TRUE(PumpUntil([&] { return GetFocus() == list; }));
+  const struct {
+    wchar_t typed;
+    int row;
+  } steps[] = {{L'g', 2}, {L'b', 3}, {L'b', 1}, {L'z', 1}};
+  for (const auto& step : steps) {
+    SCOPED_TRACE(static_cast<char>(step.typed));
+    Sleep(1100);                                 // a pause ends the list's typed word: each step is a word of its own
+    SendMessageW(list, WM_CHAR, step.typed, 1);  // a repeat count of one
+    EXPECT_EQ(window->SelectedRow(), step.row);
+  }
+}
+
 TEST_F(MainWindowTest, RowMenuHoldsTheFourActions) {
   HMENU menu = window->RowMenu();
   ASSERT_NE(menu, nullptr);
