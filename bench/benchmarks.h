@@ -1,6 +1,8 @@
 #pragma once
 // The benchmark's sections. Each prints its part of the table.
 
+#include <windows.h>
+
 #include <map>
 #include <string>
 
@@ -16,8 +18,9 @@ std::string PageUrl(const std::string& siteRoot, int results);
 std::string RequestHeaders(const std::string& url);
 
 // A bare WinInet GET: its own handles opened and closed every time, the
-// flags and header block WebAccess uses, the raw body returned.
-web::Bytes BareGet(const std::string& url, const std::string& headers);
+// flags and header block WebAccess uses, the body read in pieces of
+// `readSize` bytes and returned raw.
+web::Bytes BareGet(const std::string& url, const std::string& headers, DWORD readSize = 65536);
 
 // Pages by result count, as code-page-936 text and as the site's UTF-8 bytes.
 struct Pages {
