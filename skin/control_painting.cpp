@@ -25,6 +25,20 @@ void fillSolidRect(GraphicsObject& graphics, float x, float y, float width, floa
   if (brush.CreateSolidFill(colour)) graphics.FillRectangle(brush, x, y, width, height);
 }
 
+void fillOutside(GraphicsObject& graphics, int width, int height, const RECT& inner, ARGB colour) {
+  gdiplus::SolidBrushObject brush;
+  if (!brush.CreateSolidFill(colour)) return;
+  const RECT bands[] = {{0, 0, width, inner.top},
+                        {0, inner.bottom, width, height},
+                        {0, inner.top, inner.left, inner.bottom},
+                        {inner.right, inner.top, width, inner.bottom}};
+  for (const RECT& band : bands) {
+    if (band.right <= band.left || band.bottom <= band.top) continue;
+    graphics.FillRectangle(brush, float(band.left), float(band.top), float(band.right - band.left),
+                           float(band.bottom - band.top));
+  }
+}
+
 void fillGradient(GraphicsObject& graphics, const PathObject& path, PointF start, PointF end, ARGB from, ARGB to) {
   gdiplus::LinearBrushObject brush;
   if (brush.CreateLineBrush(start, end, from, to)) graphics.FillPath(brush, path);

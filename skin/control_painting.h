@@ -23,6 +23,9 @@ bool openGraphics(gdiplus::GraphicsObject& graphics, HDC dc, bool smooth = true)
 
 void fillSolid(gdiplus::GraphicsObject& graphics, const gdiplus::PathObject& path, ARGB colour);
 void fillSolidRect(gdiplus::GraphicsObject& graphics, float x, float y, float width, float height, ARGB colour);
+// Fills the ring of a width x height area that lies outside `inner`, as four
+// bands: a clip region would make GDI+ walk the whole area.
+void fillOutside(gdiplus::GraphicsObject& graphics, int width, int height, const RECT& inner, ARGB colour);
 // A linear gradient from `from` at `start` to `to` at `end`.
 void fillGradient(gdiplus::GraphicsObject& graphics, const gdiplus::PathObject& path, gdiplus::PointF start,
                   gdiplus::PointF end, ARGB from, ARGB to);

@@ -78,6 +78,13 @@ void loadCaptionGlyphs(SkinWindow& window) {
   }
 }
 
+void loadScrollArrowGlyphs(SkinWindow& window) {
+  using resources::ImageRole;
+  const ImageRole roles[] = {ImageRole::ArrowUpGlyph, ImageRole::ArrowDownGlyph, ImageRole::ArrowLeftGlyph,
+                             ImageRole::ArrowRightGlyph};
+  for (size_t i = 0; i < 4; ++i) window.scrollArrowGlyphs[i] = decodeGlyph(resources::embeddedImageBytes(roles[i]));
+}
+
 }  // namespace
 
 void applySkin(HWND window, int titleBarHeight, const ApplySkinOptions& options) {
@@ -121,6 +128,7 @@ void applySkin(HWND window, int titleBarHeight, const ApplySkinOptions& options)
 
   buildCaptionButtons(*record, client.right);
   loadCaptionGlyphs(*record);
+  loadScrollArrowGlyphs(*record);
   SetWindowLongPtrA(window, GWL_STYLE, style | WS_SYSMENU);
 
   skinWindowList.push_back(std::move(record));

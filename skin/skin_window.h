@@ -243,6 +243,9 @@ struct SkinWindow {
   StretchedPicture stretchedPicture;  // BackgroundMode::Stretched only
   ARGB themeColour = 0;
   std::vector<CaptionButton> captionButtons;
+  // The scroll-bar arrows (up, down, left, right) decoded once: every
+  // repaint of a list draws both bars.
+  std::shared_ptr<const gdiplus::ImageObject> scrollArrowGlyphs[4];
   int captionStripX = 0, captionStripY = 0, captionStripWidth = 0, captionStripHeight = 0;
   // Copies of the caption band and the bottom strip as first painted, so a
   // part can be drawn again over what lay under it.

@@ -103,10 +103,28 @@ LRESULT paintListOverWash(HWND list, WNDPROC previous, LPARAM lParam) {
   {
     win32::ScopedPaint paint(list);
     CallWindowProcW(previous, list, WM_PAINT, reinterpret_cast<WPARAM>(washed.get()), lParam);
+    // The header keeps its own picture: painting it again after every list
+    // paint would draw it twice in each repaint of the window.
+    excludeVisibleChildren(list, paint.dc());
     BitBlt(paint.dc(), 0, 0, width, height, washed.get(), 0, 0, SRCCOPY);
   }
-  invalidateVisibleChildren(list);
   return DefWindowProcW(list, WM_PAINT, 0, lParam);
+}
+
+// A combo's list and a control without a native frame keep their own look.
+bool drawsFrame(HWND control) {
+  return windowClassName(control) != "ComboLBox" &&
+         hasNativeFrame(GetWindowLongPtrA(control, GWL_STYLE), GetWindowLongPtrA(control, GWL_EXSTYLE));
+}
+
+// The frame covers the border and the corner between the bars; every
+// native scroll bar lies under a visible overlay.
+bool skinCoversNonClient(const ListEntry& entry, HWND control) {
+  const auto covered = [&](LONG_PTR bar, HWND overlay) {
+    return !hasStyle(control, bar) || (overlay != nullptr && IsWindowVisible(overlay));
+  };
+  return drawsFrame(control) && covered(WS_VSCROLL, entry.overlays.vScrollOverlay) &&
+         covered(WS_HSCROLL, entry.overlays.hScrollOverlay);
 }
 
 // --- message handlers -------------------------------------------------------
@@ -153,8 +171,9 @@ LRESULT onEraseBackground(HWND control, HDC dc, LPARAM lParam) {
 }
 
 LRESULT onNcPaint(const FoundEntry<ListEntry>& found, HWND control, WPARAM wParam, LPARAM lParam) {
-  // The standard non-client painting, not the control's own.
-  DefWindowProcW(control, WM_NCPAINT, wParam, lParam);
+  // The standard non-client painting, not the control's own; none when the
+  // skin's frame and scroll bars hide all of it.
+  if (!skinCoversNonClient(*found.entry, control)) DefWindowProcW(control, WM_NCPAINT, wParam, lParam);
   paintListFrame(found.skinId, found.position);
   if (hasStyle(control, WS_VSCROLL | WS_HSCROLL)) repaintScrollOverlays(control);
   return 0;
@@ -232,27 +251,13 @@ void paintListFrame(int skinId, int position, std::optional<bool> hot, std::opti
   const int width = window.right - window.left, height = window.bottom - window.top;
   const float w = float(width), h = float(height);
   const RECT inner = clientRectInWindow(control);
-  const CapturedBackground canvas = captureBackground(control, RECT{0, 0, width, height});
-  {
-    GraphicsObject graphics;
-    if (openGraphics(graphics, canvas.get(), false)) {
-      if (windowClassName(control) == "ComboLBox" ||
-          !hasNativeFrame(GetWindowLongPtrA(control, GWL_STYLE), GetWindowLongPtrA(control, GWL_EXSTYLE))) {
-        // All key colour: nothing reaches the window, the control keeps its
-        // own look.
-        graphics.GraphicsClear(colourToArgb(kKeyColour));
-      } else {
-        const float innerWidth = float(inner.right - inner.left), innerHeight = float(inner.bottom - inner.top);
-        graphics.SetClipRect(0, 0, w, h);
-        graphics.SetClipRect(float(inner.left), float(inner.top), innerWidth, innerHeight, Gdiplus::CombineModeXor);
-        if (skinOptions.washEnabled) {
-          fillSolidRect(graphics, 0, 0, w, h, colourToArgb(kWhite, skinOptions.washAlpha));
-        } else {
-          graphics.GraphicsClear(colourToArgb(kWhite));
-        }
-        graphics.SetClipRect(float(inner.left), float(inner.top), innerWidth, innerHeight);
-        graphics.GraphicsClear(colourToArgb(kKeyColour));
-        graphics.ResetClip();
+  if (drawsFrame(control)) {
+    const CapturedBackground canvas = captureBackground(control, RECT{0, 0, width, height});
+    {
+      GraphicsObject graphics;
+      if (openGraphics(graphics, canvas.get(), false)) {
+        fillOutside(graphics, width, height, inner,
+                    skinOptions.washEnabled ? colourToArgb(kWhite, skinOptions.washAlpha) : colourToArgb(kWhite));
         const COLORREF accent = skinOptions.accentColour;
         if (isHot) {
           strokeRect(graphics, 1, 1, w - 2, h - 2, colourToArgb(accent, 200), 2);
@@ -263,12 +268,11 @@ void paintListFrame(int skinId, int position, std::optional<bool> hot, std::opti
         }
       }
     }
-  }
-  {
+    // Only the ring outside the client area and the scroll bars is drawn.
     win32::ScopedWholeWindowDc dc(control);
     ExcludeClipRect(dc.get(), inner.left, inner.top, inner.right, inner.bottom);
     excludeScrollOverlays(control, entry.overlays, dc.get());
-    TransparentBlt(dc.get(), 0, 0, width, height, canvas.get(), 0, 0, width, height, kKeyColour);
+    BitBlt(dc.get(), 0, 0, width, height, canvas.get(), 0, 0, SRCCOPY);
   }
   // A frame painted before the back buffer or while hidden does not count.
   entry.framePainted = skin->backBuffer.dc() != nullptr && IsWindowVisible(control);

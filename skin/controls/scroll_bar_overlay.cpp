@@ -1,6 +1,5 @@
 #include "skin/controls/scroll_bar_overlay.h"
 
-#include "resources/embedded_images.h"
 #include "skin/control_entry.h"
 #include "skin/control_painting.h"
 #include "skin/drawing_primitives.h"
@@ -67,7 +66,7 @@ struct BarGeometry {
 // The box starts at `along`; its rim, and the 15-pixel span the glyph is
 // centred in, at `innerAlong`.
 void drawArrowButton(GraphicsObject& graphics, const BarGeometry& bar, float along, float innerAlong, bool lit,
-                     int button, int width, int height, resources::ImageRole glyphRole) {
+                     int button, int width, int height, const gdiplus::ImageObject* glyph) {
   const COLORREF accent = skinOptions.accentColour;
   PathObject box, rim;
   bar.rounded(box, 1, along, float(button - 3), 15, 5);
@@ -78,16 +77,15 @@ void drawArrowButton(GraphicsObject& graphics, const BarGeometry& bar, float alo
   strokePath(graphics, box, colourToArgb(kBlack, 60));
   bar.rounded(rim, 2, innerAlong, float(button - 5), 12, 3);
   strokePath(graphics, rim, colourToArgb(kWhite, 150));
-  gdiplus::ImageObject glyph;
-  if (!glyph.LoadImageFromStream(resources::embeddedImageBytes(glyphRole))) return;
-  const float glyphAcross = float(bar.vertical ? glyph.GetImageWidth() : glyph.GetImageHeight());
-  const float glyphAlong = float(bar.vertical ? glyph.GetImageHeight() : glyph.GetImageWidth());
+  if (glyph == nullptr) return;
+  const float glyphAcross = float(bar.vertical ? glyph->GetImageWidth() : glyph->GetImageHeight());
+  const float glyphAlong = float(bar.vertical ? glyph->GetImageHeight() : glyph->GetImageWidth());
   const float acrossAt = float(int((float(button) - glyphAcross) / 2));
   const float alongAt = float(int(innerAlong + (15 - glyphAlong) / 2));
   if (bar.vertical) {
-    graphics.DrawImage(glyph, acrossAt, alongAt);
+    graphics.DrawImage(*glyph, acrossAt, alongAt);
   } else {
-    graphics.DrawImage(glyph, alongAt, acrossAt);
+    graphics.DrawImage(*glyph, alongAt, acrossAt);
   }
 }
 
@@ -201,6 +199,8 @@ void paintScrollBar(HWND control, ScrollBarSide side, int hotPart) {
   const bool available = (info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) == 0;
   layoutScrollParts(side, width, height, button, thumbTop, thumbBottom, partsFor(*overlays, side));
 
+  const SkinWindow* skin = skinWindowById(findHostSkinWindow(control).skinId);
+  const auto arrow = [&](size_t index) { return skin != nullptr ? skin->scrollArrowGlyphs[index].get() : nullptr; };
   const CapturedBackground canvas = captureBackground(overlay, client);
   {
     GraphicsObject graphics;
@@ -223,10 +223,9 @@ void paintScrollBar(HWND control, ScrollBarSide side, int hotPart) {
         strokePath(graphics, thumb, colourToArgb(kBlack, 100));
       }
       drawArrowButton(graphics, bar, 1, 2, available && hotPart == kFirstArrowPart, button, width, height,
-                      isVertical(side) ? resources::ImageRole::ArrowUpGlyph : resources::ImageRole::ArrowLeftGlyph);
+                      arrow(isVertical(side) ? 0 : 2));
       drawArrowButton(graphics, bar, float(length - 17), float(length - 15), available && hotPart == kSecondArrowPart,
-                      button, width, height,
-                      isVertical(side) ? resources::ImageRole::ArrowDownGlyph : resources::ImageRole::ArrowRightGlyph);
+                      button, width, height, arrow(isVertical(side) ? 1 : 3));
     }
   }
   win32::ScopedWindowDc dc(overlay);
