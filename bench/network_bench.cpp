@@ -70,6 +70,8 @@ void RunParse(const Pages& pages) {
     const char* name;
     bool inProcess;
   } engines[] = {{"COM VBScript.RegExp", false}, {"in-process", true}};
+  // The program parses on a worker that keeps COM started between searches.
+  const regex::EngineSession comStarted;
   for (const auto& engine : engines) {
     regex::ForceInProcessEngineForTests(engine.inProcess);
     for (const auto& [results, text] : pages.text) {

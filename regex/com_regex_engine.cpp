@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include <optional>
 #include <utility>
 
 #include "regex/regex_engine.h"
@@ -209,16 +210,20 @@ class ComRegexEngine final : public RegexEngine {
 
   int MatchCount() const override { return matchCount_; }
 
-  bool MatchAt(int index, std::wstring& text, size_t& firstIndex) const override {
+  // Every call through the engine's IDispatch is dear under Wine: the start
+  // is asked for only when it is wanted.
+  bool MatchAt(int index, std::wstring& text, size_t* firstIndex) const override {
     if (index < 0 || index >= MatchCount()) return false;
     DispatchPtr match = ItemObject(matches_.get(), index, matchesItem_);
-    Variant value, first;
-    long start = 0;
-    if (!Get(match.get(), matchValue_, value) || !Get(match.get(), matchFirstIndex_, first) || !first.Long(start) ||
-        start < 0)
-      return false;
+    Variant value;
+    if (!Get(match.get(), matchValue_, value)) return false;
+    if (firstIndex) {
+      Variant first;
+      long start = 0;
+      if (!Get(match.get(), matchFirstIndex_, first) || !first.Long(start) || start < 0) return false;
+      *firstIndex = static_cast<size_t>(start);
+    }
     text = value.Text();
-    firstIndex = static_cast<size_t>(start);
     return true;
   }
 
@@ -256,11 +261,17 @@ class ComRegexEngine final : public RegexEngine {
 }  // namespace
 
 std::unique_ptr<RegexEngine> CreateComRegexEngine() {
-  CLSID clsid;
-  if (FAILED(CLSIDFromProgID(L"VBScript.RegExp", &clsid))) return nullptr;
+  // The class is looked up in the registry once: a page is cut with two
+  // engines, and the lookup costs more than the creation.
+  static const std::optional<CLSID> regexClass = []() -> std::optional<CLSID> {
+    CLSID clsid;
+    if (FAILED(CLSIDFromProgID(L"VBScript.RegExp", &clsid))) return std::nullopt;
+    return clsid;
+  }();
+  if (!regexClass) return nullptr;
   IDispatch* object = nullptr;
-  if (FAILED(
-          CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch, reinterpret_cast<void**>(&object))) ||
+  if (FAILED(CoCreateInstance(*regexClass, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                              reinterpret_cast<void**>(&object))) ||
       !object)
     return nullptr;
   return std::make_unique<ComRegexEngine>(DispatchPtr(object));

@@ -167,10 +167,10 @@ class InProcessRegexEngine final : public RegexEngine {
 
   int MatchCount() const override { return static_cast<int>(matches_.size()); }
 
-  bool MatchAt(int index, std::wstring& text, size_t& firstIndex) const override {
+  bool MatchAt(int index, std::wstring& text, size_t* firstIndex) const override {
     if (index < 0 || index >= MatchCount()) return false;
     text = matches_[static_cast<size_t>(index)].text;
-    firstIndex = matches_[static_cast<size_t>(index)].start;
+    if (firstIndex) *firstIndex = matches_[static_cast<size_t>(index)].start;
     return true;
   }
 

@@ -22,8 +22,9 @@ class RegexEngine {
   virtual std::wstring PatternText() const = 0;
   virtual std::wstring ReplaceMatches(const std::wstring& subject, const std::wstring& replacement) const = 0;
   virtual int MatchCount() const = 0;
-  // Match `index`: its text and the UTF-16 offset where it starts.
-  virtual bool MatchAt(int index, std::wstring& text, size_t& firstIndex) const = 0;
+  // Match `index`: its text and, when `firstIndex` is given, the UTF-16
+  // offset where it starts.
+  virtual bool MatchAt(int index, std::wstring& text, size_t* firstIndex) const = 0;
   virtual bool SubMatchAt(int index, int group, std::wstring& text) const = 0;
   virtual int SubMatchCount() const = 0;
   virtual EngineKind Kind() const = 0;

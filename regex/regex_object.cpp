@@ -81,7 +81,7 @@ int RegexObject::MatchCount() const { return engine_ ? engine_->MatchCount() : 0
 std::string RegexObject::MatchText(int index, int* position) const {
   std::wstring text;
   size_t first = 0;
-  const bool found = engine_ && engine_->MatchAt(index - 1, text, first);
+  const bool found = engine_ && engine_->MatchAt(index - 1, text, position ? &first : nullptr);
   if (position) *position = found ? BytePosition(first) : -1;
   return found ? web::WideToCp936(text) : std::string();
 }
@@ -89,7 +89,7 @@ std::string RegexObject::MatchText(int index, int* position) const {
 std::string RegexObject::SubMatchText(int index, int group, int* position) const {
   std::wstring match, text;
   size_t first = 0;
-  const bool found = engine_ && engine_->MatchAt(index - 1, match, first) &&
+  const bool found = engine_ && engine_->MatchAt(index - 1, match, position ? &first : nullptr) &&
                      engine_->SubMatchAt(index - 1, group - 1, text);
   if (position) {
     const size_t within = found && !text.empty() ? match.find(text) : std::wstring::npos;

@@ -1,5 +1,7 @@
 #include "search/result_parser.h"
 
+#include <algorithm>
+
 #include "regex/regex_object.h"
 #include "search/search_controller.h"
 #include "web/encoding.h"
@@ -29,20 +31,39 @@ struct PatternShape {
 const PatternShape kNameShape = {"&amp;q=", "\">", "</a></td></tr></table>"};
 const PatternShape kLinkShape = {"f)\" href=\"", "", "\" title=\"magnet链接下载\">"};
 
+// A page as the engine reads it: an invalid byte sequence decodes as a
+// whole, line breaks included, so lines are found in this text.
+struct EnginePage {
+  explicit EnginePage(const std::string& pageHtml)
+      : text(web::WideToCp936(web::Cp936ToWide(pageHtml))), folded(FoldedBytes(text)) {}
+
+  // Every byte folded as if it were a letter of its own: a quick search in
+  // it finds every line the exact search finds a piece on, and some more.
+  static std::string FoldedBytes(std::string bytes) {
+    for (char& c : bytes) {
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return bytes;
+  }
+
+  std::string text;
+  std::string folded;
+};
+
 // The lines of `page` that can hold a match of a pattern of `shape`, each
 // from its first head to the end of its last tail, joined by line feeds.
 // "." stops at a line break, so a match lies within one line and the rest
 // of a line takes no part; without this a backtracking engine tries every
 // head of a crafted line against every later position, for minutes.
-std::string CandidateLines(const std::string& page, const PatternShape& shape) {
+std::string CandidateLines(const EnginePage& page, const PatternShape& shape) {
   const std::string head = shape.head, middle = shape.middle, tail = shape.tail;
+  const std::string foldedHead = EnginePage::FoldedBytes(head);
   std::string candidates;
-  size_t lineStart = 0;
-  while (lineStart < page.size()) {
-    size_t lineEnd = page.find_first_of("\r\n", lineStart);
-    if (lineEnd == std::string::npos) lineEnd = page.size();
-    const std::string line = page.substr(lineStart, lineEnd - lineStart);
-    lineStart = lineEnd + 1;
+  for (size_t hit = page.folded.find(foldedHead); hit != std::string::npos;) {
+    const size_t lineStart = page.text.find_last_of("\r\n", hit) + 1;  // npos + 1 is 0
+    const size_t lineEnd = std::min(page.text.find_first_of("\r\n", hit), page.text.size());
+    hit = page.folded.find(foldedHead, lineEnd);
+    const std::string line = page.text.substr(lineStart, lineEnd - lineStart);
     // The pieces are whole characters, so each position after one found is
     // a character boundary.
     const int first = web::FindText(line, head);
@@ -66,13 +87,11 @@ std::string CandidateLines(const std::string& page, const PatternShape& shape) {
 
 // The cut of every match of a pattern of `shape` (case ignored, one line
 // per match: "." stops at a line break, all matches), decoded as `cut` says.
-std::vector<std::string> CutMatches(const std::string& pageHtml, const char* pattern, const PatternShape& shape,
+std::vector<std::string> CutMatches(const EnginePage& page, const char* pattern, const PatternShape& shape,
                                     const char* left, const char* right, web::HtmlCut cut, regex::EngineKind* engine) {
-  // Lines are found in the text as the engine reads it: an invalid byte
-  // sequence decodes as a whole, line breaks included.
-  const std::string readable = web::WideToCp936(web::Cp936ToWide(pageHtml));
+  std::string candidates = CandidateLines(page, shape);
   regex::RegexObject matcher;
-  matcher.Search(pattern, CandidateLines(readable, shape), false, false, true, false);
+  matcher.Search(pattern, candidates, false, false, true, false);
   if (engine != nullptr) *engine = matcher.Engine();
   std::vector<std::string> cuts;
   const int count = matcher.MatchCount();
@@ -80,6 +99,14 @@ std::vector<std::string> CutMatches(const std::string& pageHtml, const char* pat
     cuts.push_back(web::DecodeHtmlText(web::TextBetween(matcher.MatchText(i), left, right), cut));
   }
   return cuts;
+}
+
+std::vector<std::string> NamesOf(const EnginePage& page, regex::EngineKind* engine) {
+  return CutMatches(page, kNamePattern, kNameShape, ">", "</a>", web::HtmlCut::Name, engine);
+}
+
+std::vector<std::string> LinksOf(const EnginePage& page, regex::EngineKind* engine) {
+  return CutMatches(page, kLinkPattern, kLinkShape, "=\"", "\" t", web::HtmlCut::Link, engine);
 }
 
 }  // namespace
@@ -115,11 +142,11 @@ std::vector<std::string> ExtractDetails(const std::string& pageHtml) {
 }
 
 std::vector<std::string> ExtractNames(const std::string& pageHtml, regex::EngineKind* engine) {
-  return CutMatches(pageHtml, kNamePattern, kNameShape, ">", "</a>", web::HtmlCut::Name, engine);
+  return NamesOf(EnginePage(pageHtml), engine);
 }
 
 std::vector<std::string> ExtractLinks(const std::string& pageHtml, regex::EngineKind* engine) {
-  return CutMatches(pageHtml, kLinkPattern, kLinkShape, "=\"", "\" t", web::HtmlCut::Link, engine);
+  return LinksOf(EnginePage(pageHtml), engine);
 }
 
 ResultPage ParseResultPage(const std::string& pageHtml) {
@@ -127,8 +154,9 @@ ResultPage ParseResultPage(const std::string& pageHtml) {
   ResultPage page;
   regex::EngineKind namesEngine, linksEngine;
   page.details = ExtractDetails(pageHtml);
-  page.names = ExtractNames(pageHtml, &namesEngine);
-  page.links = ExtractLinks(pageHtml, &linksEngine);
+  const EnginePage enginePage(pageHtml);
+  page.names = NamesOf(enginePage, &namesEngine);
+  page.links = LinksOf(enginePage, &linksEngine);
   page.regexEngineMissing = namesEngine == regex::EngineKind::None || linksEngine == regex::EngineKind::None;
   page.pagerText = web::TextBetween(pageHtml, kPagerLeft, kPagerRight);
   page.pagerCount = LeadingInteger(web::TextBetween(" " + page.pagerText + " ", "/", " "));

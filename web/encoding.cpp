@@ -52,6 +52,13 @@ Bytes EncodeCharset(const std::wstring& units, unsigned codePage) {
   return out;
 }
 
+// Code page 936 keeps ASCII as it is; such text needs no conversion call,
+// which costs more than the copy for the many short cuts of a page.
+template <typename Text>
+bool IsAscii(const Text& text) {
+  return std::all_of(text.begin(), text.end(), [](auto c) { return static_cast<unsigned>(c) < 0x80; });
+}
+
 }  // namespace
 
 std::string UrlEncode(const std::string& text, bool keepUnreserved, bool utf8) {
@@ -95,7 +102,7 @@ std::string Utf16ToMultiByte(const Bytes& utf16, unsigned codePage) {
 }
 
 std::wstring Cp936ToWide(const std::string& text) {
-  if (text.empty()) return {};
+  if (IsAscii(text)) return std::wstring(text.begin(), text.end());
   const int units = MultiByteToWideChar(kLocalCodePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring out(static_cast<size_t>(units), L'\0');
   MultiByteToWideChar(kLocalCodePage, 0, text.data(), static_cast<int>(text.size()), out.data(), units);
@@ -103,7 +110,7 @@ std::wstring Cp936ToWide(const std::string& text) {
 }
 
 std::string WideToCp936(const std::wstring& text) {
-  if (text.empty()) return {};
+  if (IsAscii(text)) return std::string(text.begin(), text.end());
   const int size = WideCharToMultiByte(kLocalCodePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
                                        nullptr, nullptr);
   std::string out(static_cast<size_t>(size), '\0');

@@ -64,9 +64,13 @@ int FindText(const std::string& subject, const std::string& needle, int start, b
 
 int FindTextFromBoundary(const std::string& subject, const std::string& needle, int start, bool caseSensitive) {
   if (start < 1) start = 1;
-  for (size_t at = static_cast<size_t>(start) - 1; at <= subject.size();
-       at += (at < subject.size() ? CharLength(subject, at) : 1)) {
-    if (MatchesAt(subject, at, needle, caseSensitive)) return static_cast<int>(at) + 1;
+  const size_t from = static_cast<size_t>(start) - 1;
+  if (needle.empty()) return from <= subject.size() ? start : -1;
+  // The first byte decides most positions; a lead byte is never folded.
+  const char first = caseSensitive ? needle[0] : FoldAscii(needle[0]);
+  for (size_t at = from; at < subject.size() && subject.size() - at >= needle.size(); at += CharLength(subject, at)) {
+    const char here = caseSensitive ? subject[at] : FoldAscii(subject[at]);
+    if (here == first && MatchesAt(subject, at, needle, caseSensitive)) return static_cast<int>(at) + 1;
   }
   return -1;
 }
