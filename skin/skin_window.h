@@ -123,6 +123,19 @@ enum HoverKind : int {
 
 // Push buttons, check boxes and radio buttons.
 enum ButtonKind : int { kPushButton = 0, kRadioButton = 4, kCheckBox = 5 };
+
+// What a push button's face was last rendered from.
+struct ButtonFaceKey {
+  unsigned backBufferGeneration = 0;
+  RECT place{};  // the button in the skin window
+  RECT rect{};   // the face's rectangle in the button
+  UINT state = 0;
+  std::string text;
+  COLORREF textColour = 0;
+  COLORREF accent = 0;
+  bool operator==(const ButtonFaceKey& other) const;
+};
+
 struct SkinControl : ControlEntry {
   int kind = kPushButton;
   std::string text;
@@ -131,6 +144,10 @@ struct SkinControl : ControlEntry {
   int fontSize = 0;
   int fontStyle = 0;
   bool pressed = false;
+  // The push button's last face, copied again while its key holds: a click
+  // or a repaint draws the same few faces over and over.
+  win32::ScopedCanvas face;
+  ButtonFaceKey faceKey;
 };
 
 // The skinned scroll bars laid over a control's native ones, and the parts

@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -289,6 +290,56 @@ TEST_F(ControlSkinsTest, CaptionChangesWithSetTextAndIsDrawn) {
   SetWindowTextA(button, "下一页");
   EXPECT_EQ(skin.buttons[0].text, "下一页");
   EXPECT_GT(darkPixels(), 20) << "the new caption is drawn in black";
+}
+
+// A button's face is kept between paints: every change it depends on must
+// show at the next paint exactly as a face drawn from scratch would.
+TEST_F(ControlSkinsTest, KeptButtonFaceFollowsEveryChangeItDependsOn) {
+  CreateHost();
+  HWND button = Child("BUTTON", 20, 60, 80, 26, BS_PUSHBUTTON, "Go");
+  SkinWindow& skin = SkinAndShow();
+  const RECT rect{0, 0, 80, 26};
+  UINT state = 0;
+  auto pixels = [&] {
+    Rendering rendering(80, 26);
+    paintPushButton(button, rendering.dc(), state, rect);
+    std::vector<COLORREF> all;
+    for (int y = 0; y < 26; ++y) {
+      for (int x = 0; x < 80; ++x) all.push_back(rendering.at(x, y));
+    }
+    return all;
+  };
+  // White in the back buffer `dx` pixels right of the button, a background
+  // only a new rendering of the back buffer takes away.
+  auto whitenBackground = [&](int dx) {
+    RECT under = rectRelativeToSkinWindow(button);
+    OffsetRect(&under, dx, 0);
+    FillRect(skin.backBuffer.dc(), &under, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  };
+  struct {
+    const char* name;
+    std::function<void()> before;  // the first face is painted after this
+    std::function<void()> change;
+  } cases[] = {
+      {"state", [] {}, [&] { state = kStateHot | kStateFocus; }},
+      {"caption", [] {}, [&] { SetWindowTextA(button, "Stop"); }},
+      {"text colour", [] {}, [&] { setIntProp(button, kPropTextColour, RGB(200, 0, 0)); }},
+      {"place", [&] { whitenBackground(200); }, [&] { SetWindowPos(button, nullptr, 220, 60, 0, 0, SWP_NOSIZE); }},
+      {"new background", [&] { whitenBackground(0); }, [&] { redrawFrame(findSkinWindow(window), true); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    state = 0;
+    c.before();
+    const std::vector<COLORREF> first = pixels();
+    ASSERT_EQ(pixels(), first) << "the kept face is the one painted";
+    c.change();
+    const std::vector<COLORREF> kept = pixels();
+    skin.buttons[0].face.reset();
+    const std::vector<COLORREF> fresh = pixels();
+    EXPECT_NE(fresh, first) << "the change shows in a face drawn from scratch";
+    EXPECT_EQ(kept, fresh);
+  }
 }
 
 TEST_F(ControlSkinsTest, HoverRepaintsOnlyWhenTheHoveredControlChanges) {
