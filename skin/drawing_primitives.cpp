@@ -133,6 +133,10 @@ CapturedBackground captureBackground(HWND control, const RECT& area) {
   return captured;
 }
 
+Backdrop backdropOf(const SkinWindow& skin, HWND control) {
+  return {skin.backBufferGeneration, rectRelativeToSkinWindow(control)};
+}
+
 void keepBackgroundBrush(HWND control, HBRUSH brush, HBITMAP bitmap) {
   releaseBackgroundBrush(control);
   SetPropA(control, kPropBackgroundBrush, brush);

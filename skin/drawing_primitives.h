@@ -47,6 +47,15 @@ void releaseBackgroundBrush(HWND control);
 // DC is released.
 HBITMAP snapshotToBitmap(CapturedBackground canvas, int width, int height);
 
+// The background a control's picture is drawn over now.
+Backdrop backdropOf(const SkinWindow& skin, HWND control);
+// Keeps a picture drawn over the back buffer; one drawn before there is a
+// back buffer is not kept.
+template <class Key>
+void keepPicture(const SkinWindow& skin, KeptPicture<Key>& kept, HDC picture, int width, int height, const Key& from) {
+  if (skin.backBuffer.dc() != nullptr) kept.keep(picture, width, height, from);
+}
+
 struct HostSkinWindow {
   int skinId = 0;         // 0: no skinned ancestor
   int panelPosition = 0;  // 0: no panel between

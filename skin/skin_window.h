@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "skin/kept_picture.h"
 #include "skin/stretched_picture.h"
 #include "tooltip/tooltip_object.h"
 #include "win32/scoped.h"
@@ -126,9 +127,8 @@ enum ButtonKind : int { kPushButton = 0, kRadioButton = 4, kCheckBox = 5 };
 
 // What a push button's face was last rendered from.
 struct ButtonFaceKey {
-  unsigned backBufferGeneration = 0;
-  RECT place{};  // the button in the skin window
-  RECT rect{};   // the face's rectangle in the button
+  Backdrop backdrop;
+  RECT rect{};  // the face's rectangle in the button
   UINT state = 0;
   std::string text;
   COLORREF textColour = 0;
@@ -144,25 +144,50 @@ struct SkinControl : ControlEntry {
   int fontSize = 0;
   int fontStyle = 0;
   bool pressed = false;
-  // The push button's last face, copied again while its key holds: a click
-  // or a repaint draws the same few faces over and over.
-  win32::ScopedCanvas face;
-  ButtonFaceKey faceKey;
+  // A click or a repaint draws the same few faces over and over.
+  KeptPicture<ButtonFaceKey> face;
+};
+
+// What a skinned scroll bar was last rendered from.
+struct ScrollBarKey {
+  Backdrop backdrop;  // of the overlay
+  int button = 0, thumbTop = 0, thumbBottom = 0;
+  bool available = false;
+  int hotPart = 0;
+  COLORREF accent = 0;
+  bool operator==(const ScrollBarKey& other) const;
 };
 
 // The skinned scroll bars laid over a control's native ones, and the parts
-// of each (first arrow, second arrow, thumb) in overlay coordinates.
+// of each (first arrow, second arrow, thumb) in overlay coordinates. A
+// repaint of the window paints each bar twice: for the overlay and for the
+// control's frame.
 struct ScrollOverlays {
   HWND vScrollOverlay = nullptr;
   HWND hScrollOverlay = nullptr;
   RECT vScrollParts[3] = {};
   RECT hScrollParts[3] = {};
+  KeptPicture<ScrollBarKey> vPicture, hPicture;
+};
+
+// What an edit box's frame was last rendered from.
+struct EditFrameKey {
+  Backdrop backdrop;
+  RECT inner{};  // the client area in the window
+  bool hot = false;
+  bool focused = false;
+  bool washEnabled = false;
+  int washAlpha = 0;
+  COLORREF accent = 0;
+  bool operator==(const EditFrameKey& other) const;
 };
 
 struct EditEntry : ControlEntry {
   bool focused = false;
   bool pressed = false;
   ScrollOverlays overlays;
+  // Both its WM_NCPAINT and its WM_PAINT paint the frame.
+  KeptPicture<EditFrameKey> frame;
 };
 
 // What a list control's frame was last painted over and with.

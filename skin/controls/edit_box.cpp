@@ -128,11 +128,35 @@ void registerEditBoxes(int skinId, HWND parent) {
   }
 }
 
+bool EditFrameKey::operator==(const EditFrameKey& other) const {
+  return backdrop == other.backdrop && EqualRect(&inner, &other.inner) && hot == other.hot &&
+         focused == other.focused && washEnabled == other.washEnabled && washAlpha == other.washAlpha &&
+         accent == other.accent;
+}
+
 void paintEditFrame(HWND edit, bool hot) {
   const FoundEntry<EditEntry> found = editEntry(edit);
   if (!found) return;
   const SIZE size = windowSize(edit);
   const RECT inner = clientRectInWindow(edit);
+  // The focus shows only when not hot.
+  const EditFrameKey key{backdropOf(*found.skin, edit),
+                         inner,
+                         hot,
+                         !hot && found.entry->focused,
+                         skinOptions.washEnabled,
+                         skinOptions.washAlpha,
+                         skinOptions.accentColour};
+  const auto toScreen = [&](HDC picture) {
+    win32::ScopedWholeWindowDc dc(edit);
+    ExcludeClipRect(dc.get(), inner.left, inner.top, inner.right, inner.bottom);
+    excludeScrollOverlays(edit, found.entry->overlays, dc.get());
+    BitBlt(dc.get(), 0, 0, size.cx, size.cy, picture, 0, 0, SRCCOPY);
+  };
+  if (HDC kept = found.entry->frame.find(key)) {
+    toScreen(kept);
+    return;
+  }
   const float width = float(size.cx), height = float(size.cy);
   const CapturedBackground canvas = captureBackground(edit, RECT{0, 0, size.cx, size.cy});
   {
@@ -158,12 +182,8 @@ void paintEditFrame(HWND edit, bool hot) {
       }
     }
   }
-  {
-    win32::ScopedWholeWindowDc dc(edit);
-    ExcludeClipRect(dc.get(), inner.left, inner.top, inner.right, inner.bottom);
-    excludeScrollOverlays(edit, found.entry->overlays, dc.get());
-    BitBlt(dc.get(), 0, 0, size.cx, size.cy, canvas.get(), 0, 0, SRCCOPY);
-  }
+  toScreen(canvas.get());
+  keepPicture(*found.skin, found.entry->frame, canvas.get(), size.cx, size.cy, key);
 }
 
 void paintEditBackground(HWND edit, HDC dc, bool toGivenDc) {

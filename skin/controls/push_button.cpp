@@ -1,7 +1,5 @@
 #include "skin/controls/push_button.h"
 
-#include <utility>
-
 #include "gdiplus/graphics_object.h"
 #include "skin/control_entry.h"
 #include "skin/control_painting.h"
@@ -166,8 +164,7 @@ void repaintButton(HWND window, UINT state, bool hover) {
 }
 
 bool ButtonFaceKey::operator==(const ButtonFaceKey& other) const {
-  return backBufferGeneration == other.backBufferGeneration && EqualRect(&place, &other.place) &&
-         EqualRect(&rect, &other.rect) && state == other.state && text == other.text &&
+  return backdrop == other.backdrop && EqualRect(&rect, &other.rect) && state == other.state && text == other.text &&
          textColour == other.textColour && accent == other.accent;
 }
 
@@ -176,33 +173,26 @@ void paintPushButton(HWND window, HDC dc, UINT itemState, const RECT& rect) {
   if (!found) return;
   SkinControl& button = *found.entry;
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-  ButtonFaceKey key{found.skin->backBufferGeneration,
-                    rectRelativeToSkinWindow(window),
-                    rect,
-                    itemState,
-                    button.text,
-                    static_cast<COLORREF>(intProp(window, kPropTextColour)),
-                    skinOptions.accentColour};
-  if (button.face.dc() == nullptr || !(button.faceKey == key)) {
-    const CapturedBackground canvas = captureBackground(window, rect);
-    {
-      GraphicsObject graphics;
-      if (openGraphics(graphics, canvas.get())) {
-        drawBody(graphics, itemState, float(rect.left), float(rect.top), float(width), float(height));
-        drawCaption(graphics, window, button, key.textColour, float(width), float(height));
-      }
-    }
-    BitBlt(dc, 0, 0, width, height, canvas.get(), 0, 0, SRCCOPY);
-    // A face over a background not yet rendered is not kept.
-    if (found.skin->backBuffer.dc() == nullptr) return;
-    if (button.face.dc() == nullptr || !EqualRect(&button.faceKey.rect, &rect)) {
-      button.face.select(createArgbBitmap(width, height));
-    }
-    BitBlt(button.face.dc(), 0, 0, width, height, canvas.get(), 0, 0, SRCCOPY);
-    button.faceKey = std::move(key);
+  const ButtonFaceKey key{backdropOf(*found.skin, window),
+                          rect,
+                          itemState,
+                          button.text,
+                          static_cast<COLORREF>(intProp(window, kPropTextColour)),
+                          skinOptions.accentColour};
+  if (HDC kept = button.face.find(key)) {
+    BitBlt(dc, 0, 0, width, height, kept, 0, 0, SRCCOPY);
     return;
   }
-  BitBlt(dc, 0, 0, width, height, button.face.dc(), 0, 0, SRCCOPY);
+  const CapturedBackground canvas = captureBackground(window, rect);
+  {
+    GraphicsObject graphics;
+    if (openGraphics(graphics, canvas.get())) {
+      drawBody(graphics, itemState, float(rect.left), float(rect.top), float(width), float(height));
+      drawCaption(graphics, window, button, key.textColour, float(width), float(height));
+    }
+  }
+  BitBlt(dc, 0, 0, width, height, canvas.get(), 0, 0, SRCCOPY);
+  keepPicture(*found.skin, button.face, canvas.get(), width, height, key);
 }
 
 LRESULT CALLBACK buttonWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -335,7 +335,7 @@ TEST_F(ControlSkinsTest, KeptButtonFaceFollowsEveryChangeItDependsOn) {
     ASSERT_EQ(pixels(), first) << "the kept face is the one painted";
     c.change();
     const std::vector<COLORREF> kept = pixels();
-    skin.buttons[0].face.reset();
+    skin.buttons[0].face.forget();
     const std::vector<COLORREF> fresh = pixels();
     EXPECT_NE(fresh, first) << "the change shows in a face drawn from scratch";
     EXPECT_EQ(kept, fresh);
