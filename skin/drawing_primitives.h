@@ -35,9 +35,13 @@ HBITMAP createArgbBitmap(int width, int height);
 // A memory DC of `area`'s size (an area in the control's window
 // coordinates) holding the skin background that lies under it.
 CapturedBackground captureBackground(HWND control, const RECT& area);
-// The control's client background under a white wash of washAlpha, as a
-// bitmap owned by the caller.
-HBITMAP washedBackgroundBitmap(HWND control);
+// The control's client background under a white wash of washAlpha, in a
+// DC of the client area's size.
+CapturedBackground washedBackground(HWND control);
+// The pattern brush of washedBackground a control answers its colour
+// messages with, kept in its properties; made again only when the wash
+// under the control changes.
+HBRUSH washedBrush(HWND control);
 // The brush (and the bitmap it was made from, if any) a control answers its
 // colour messages with, kept in its properties: keeping new ones deletes the
 // previous pair, releasing deletes and removes them.

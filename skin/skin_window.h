@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -170,8 +171,8 @@ struct ScrollOverlays {
   KeptPicture<ScrollBarKey> vPicture, hPicture;
 };
 
-// What an edit box's frame was last rendered from.
-struct EditFrameKey {
+// What an edit box's or a list control's frame was last rendered from.
+struct FrameKey {
   Backdrop backdrop;
   RECT inner{};  // the client area in the window
   bool hot = false;
@@ -179,7 +180,7 @@ struct EditFrameKey {
   bool washEnabled = false;
   int washAlpha = 0;
   COLORREF accent = 0;
-  bool operator==(const EditFrameKey& other) const;
+  bool operator==(const FrameKey& other) const;
 };
 
 struct EditEntry : ControlEntry {
@@ -187,7 +188,7 @@ struct EditEntry : ControlEntry {
   bool pressed = false;
   ScrollOverlays overlays;
   // Both its WM_NCPAINT and its WM_PAINT paint the frame.
-  KeptPicture<EditFrameKey> frame;
+  KeptPicture<FrameKey> frame;
 };
 
 // What a list control's frame was last painted over and with.
@@ -205,6 +206,8 @@ struct ListEntry : ControlEntry {
   ScrollOverlays overlays;
   bool framePainted = false;  // paintedFrame holds the last frame painted on screen
   PaintedListFrame paintedFrame;
+  // Its WM_NCPAINT paints the frame in every repaint of the window.
+  KeptPicture<FrameKey> framePicture;
 };
 
 struct HeaderEntry : ControlEntry {
@@ -265,6 +268,23 @@ struct Panel {
   std::string fontName;     // group boxes and tab controls only
   int fontSize = 0;
   int fontStyle = 0;
+};
+
+// What a control's washed client background was last rendered from.
+struct WashKey {
+  Backdrop backdrop;
+  RECT inner{};   // the client area in the window
+  int panel = 0;  // the panel whose fill lies under the wash, 0 none
+  int washAlpha = 0;
+  bool operator==(const WashKey& other) const;
+};
+
+// A control's washed background, painted under its content at every paint,
+// and the brush its colour messages were last answered with.
+struct WashedBackground {
+  KeptPicture<WashKey> picture;
+  HBRUSH brush = nullptr;  // owned by the control's properties
+  WashKey brushKey;
 };
 
 struct SkinWindow {
@@ -335,6 +355,9 @@ struct SkinWindow {
   int lastHoverPosition = 0, hoverPosition = 0;
   int captionToolCount = 0;
   std::vector<Panel> panels{1};
+  // By control; a destroyed control's entry stays until the window goes,
+  // and a new control with its handle only matches it with the same key.
+  std::map<HWND, WashedBackground> washedBackgrounds;
   // Hover fade of the caption buttons.
   FadeStep fadeIn, fadeOut;
   bool fadeTimerOn = false;

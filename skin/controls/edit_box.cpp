@@ -128,25 +128,19 @@ void registerEditBoxes(int skinId, HWND parent) {
   }
 }
 
-bool EditFrameKey::operator==(const EditFrameKey& other) const {
-  return backdrop == other.backdrop && EqualRect(&inner, &other.inner) && hot == other.hot &&
-         focused == other.focused && washEnabled == other.washEnabled && washAlpha == other.washAlpha &&
-         accent == other.accent;
-}
-
 void paintEditFrame(HWND edit, bool hot) {
   const FoundEntry<EditEntry> found = editEntry(edit);
   if (!found) return;
   const SIZE size = windowSize(edit);
   const RECT inner = clientRectInWindow(edit);
   // The focus shows only when not hot.
-  const EditFrameKey key{backdropOf(*found.skin, edit),
-                         inner,
-                         hot,
-                         !hot && found.entry->focused,
-                         skinOptions.washEnabled,
-                         skinOptions.washAlpha,
-                         skinOptions.accentColour};
+  const FrameKey key{backdropOf(*found.skin, edit),
+                     inner,
+                     hot,
+                     !hot && found.entry->focused,
+                     skinOptions.washEnabled,
+                     skinOptions.washAlpha,
+                     skinOptions.accentColour};
   const auto toScreen = [&](HDC picture) {
     win32::ScopedWholeWindowDc dc(edit);
     ExcludeClipRect(dc.get(), inner.left, inner.top, inner.right, inner.bottom);
@@ -189,13 +183,7 @@ void paintEditFrame(HWND edit, bool hot) {
 void paintEditBackground(HWND edit, HDC dc, bool toGivenDc) {
   const RECT inner = clientRectInWindow(edit);
   const int width = inner.right - inner.left, height = inner.bottom - inner.top;
-  const CapturedBackground canvas = captureBackground(edit, inner);
-  {
-    GraphicsObject graphics;
-    if (openGraphics(graphics, canvas.get(), false)) {
-      fillSolidRect(graphics, 0, 0, float(width), float(height), colourToArgb(kWhite, skinOptions.washAlpha));
-    }
-  }
+  const CapturedBackground canvas = washedBackground(edit);
   if (toGivenDc) {
     BitBlt(dc, 0, 0, width, height, canvas.get(), 0, 0, SRCCOPY);
   } else {
@@ -207,10 +195,7 @@ void paintEditBackground(HWND edit, HDC dc, bool toGivenDc) {
 HBRUSH answerEditColour(HWND edit, HDC dc) {
   SetTextColor(dc, static_cast<COLORREF>(intProp(edit, kPropTextColour)));
   SetBkMode(dc, TRANSPARENT);
-  HBITMAP bitmap = washedBackgroundBitmap(edit);
-  HBRUSH brush = CreatePatternBrush(bitmap);
-  keepBackgroundBrush(edit, brush, bitmap);
-  return brush;
+  return washedBrush(edit);
 }
 
 LRESULT CALLBACK editWindowProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {

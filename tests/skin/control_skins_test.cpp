@@ -292,54 +292,89 @@ TEST_F(ControlSkinsTest, CaptionChangesWithSetTextAndIsDrawn) {
   EXPECT_GT(darkPixels(), 20) << "the new caption is drawn in black";
 }
 
-// A button's face is kept between paints: every change it depends on must
-// show at the next paint exactly as a face drawn from scratch would.
+// --- kept pictures ------------------------------------------------------------
+
+std::vector<COLORREF> PixelsOf(HDC dc, int width, int height) {
+  std::vector<COLORREF> all;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) all.push_back(GetPixel(dc, x, y));
+  }
+  return all;
+}
+
+// White in the back buffer `dx` pixels right of the control, a background
+// only a new rendering of the back buffer takes away.
+void WhitenBackground(const SkinWindow& skin, HWND control, int dx) {
+  RECT under = rectRelativeToSkinWindow(control);
+  OffsetRect(&under, dx, 0);
+  FillRect(skin.backBuffer.dc(), &under, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+}
+
+struct PictureChange {
+  const char* name;
+  std::function<void()> before;  // the first picture is painted after this
+  std::function<void()> change;
+};
+
+// A kept picture must follow every change it depends on: after each change,
+// `paint` gives what it gives once `forget` has dropped the kept picture.
+void ExpectKeptPictureFollows(const std::function<std::vector<COLORREF>()>& paint, const std::function<void()>& forget,
+                              const std::vector<PictureChange>& changes) {
+  for (const PictureChange& c : changes) {
+    SCOPED_TRACE(c.name);
+    c.before();
+    const std::vector<COLORREF> first = paint();
+    ASSERT_EQ(paint(), first) << "the kept picture is the one painted";
+    c.change();
+    const std::vector<COLORREF> kept = paint();
+    forget();
+    const std::vector<COLORREF> fresh = paint();
+    EXPECT_NE(fresh, first) << "the change shows in a picture painted from scratch";
+    EXPECT_EQ(kept, fresh);
+  }
+}
+
 TEST_F(ControlSkinsTest, KeptButtonFaceFollowsEveryChangeItDependsOn) {
   CreateHost();
   HWND button = Child("BUTTON", 20, 60, 80, 26, BS_PUSHBUTTON, "Go");
   SkinWindow& skin = SkinAndShow();
-  const RECT rect{0, 0, 80, 26};
   UINT state = 0;
-  auto pixels = [&] {
+  auto paint = [&] {
     Rendering rendering(80, 26);
-    paintPushButton(button, rendering.dc(), state, rect);
-    std::vector<COLORREF> all;
-    for (int y = 0; y < 26; ++y) {
-      for (int x = 0; x < 80; ++x) all.push_back(rendering.at(x, y));
-    }
-    return all;
+    paintPushButton(button, rendering.dc(), state, RECT{0, 0, 80, 26});
+    return PixelsOf(rendering.dc(), 80, 26);
   };
-  // White in the back buffer `dx` pixels right of the button, a background
-  // only a new rendering of the back buffer takes away.
-  auto whitenBackground = [&](int dx) {
-    RECT under = rectRelativeToSkinWindow(button);
-    OffsetRect(&under, dx, 0);
-    FillRect(skin.backBuffer.dc(), &under, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  auto nothing = [] {};
+  ExpectKeptPictureFollows(paint, [&] { skin.buttons[0].face.forget(); },
+                           {
+                               {"state", nothing, [&] { state = kStateHot | kStateFocus; }},
+                               {"caption", [&] { state = 0; }, [&] { SetWindowTextA(button, "Stop"); }},
+                               {"text colour", nothing, [&] { setIntProp(button, kPropTextColour, RGB(200, 0, 0)); }},
+                               {"place", [&] { WhitenBackground(skin, button, 200); },
+                                [&] { SetWindowPos(button, nullptr, 220, 60, 0, 0, SWP_NOSIZE); }},
+                               {"new background", [&] { WhitenBackground(skin, button, 0); },
+                                [&] { redrawFrame(findSkinWindow(window), true); }},
+                           });
+}
+
+TEST_F(ControlSkinsTest, KeptWashFollowsEveryChangeItDependsOn) {
+  CreateHost();
+  HWND edit = Child("Edit", 20, 60, 160, 24, ES_AUTOHSCROLL, "", WS_EX_CLIENTEDGE);
+  SkinWindow& skin = SkinAndShow();
+  auto paint = [&] {
+    RECT client{};
+    GetClientRect(edit, &client);
+    return PixelsOf(washedBackground(edit).get(), client.right, client.bottom);
   };
-  struct {
-    const char* name;
-    std::function<void()> before;  // the first face is painted after this
-    std::function<void()> change;
-  } cases[] = {
-      {"state", [] {}, [&] { state = kStateHot | kStateFocus; }},
-      {"caption", [] {}, [&] { SetWindowTextA(button, "Stop"); }},
-      {"text colour", [] {}, [&] { setIntProp(button, kPropTextColour, RGB(200, 0, 0)); }},
-      {"place", [&] { whitenBackground(200); }, [&] { SetWindowPos(button, nullptr, 220, 60, 0, 0, SWP_NOSIZE); }},
-      {"new background", [&] { whitenBackground(0); }, [&] { redrawFrame(findSkinWindow(window), true); }},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    state = 0;
-    c.before();
-    const std::vector<COLORREF> first = pixels();
-    ASSERT_EQ(pixels(), first) << "the kept face is the one painted";
-    c.change();
-    const std::vector<COLORREF> kept = pixels();
-    skin.buttons[0].face.forget();
-    const std::vector<COLORREF> fresh = pixels();
-    EXPECT_NE(fresh, first) << "the change shows in a face drawn from scratch";
-    EXPECT_EQ(kept, fresh);
-  }
+  auto nothing = [] {};
+  ExpectKeptPictureFollows(paint, [&] { skin.washedBackgrounds[edit].picture.forget(); },
+                           {
+                               {"place", [&] { WhitenBackground(skin, edit, 200); },
+                                [&] { SetWindowPos(edit, nullptr, 220, 60, 0, 0, SWP_NOSIZE); }},
+                               {"new background", [&] { WhitenBackground(skin, edit, 0); },
+                                [&] { redrawFrame(findSkinWindow(window), true); }},
+                               {"wash", nothing, [&] { skinOptions.washAlpha = 90; }},
+                           });
 }
 
 TEST_F(ControlSkinsTest, HoverRepaintsOnlyWhenTheHoveredControlChanges) {
