@@ -55,8 +55,9 @@ HBITMAP snapshotToBitmap(CapturedBackground canvas, int width, int height);
 Backdrop backdropOf(const SkinWindow& skin, HWND control);
 // Keeps a picture drawn over the back buffer; one drawn before there is a
 // back buffer is not kept.
-template <class Key>
-void keepPicture(const SkinWindow& skin, KeptPicture<Key>& kept, HDC picture, int width, int height, const Key& from) {
+template <class Key, size_t Slots>
+void keepPicture(const SkinWindow& skin, KeptPicture<Key, Slots>& kept, HDC picture, int width, int height,
+                 const Key& from) {
   if (skin.backBuffer.dc() != nullptr) kept.keep(picture, width, height, from);
 }
 

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <array>
+#include <cstddef>
+
 #include "win32/scoped.h"
 
 namespace skin {
@@ -22,25 +25,39 @@ struct Backdrop {
 // bitmap when `size` differs; `size` becomes the new size.
 void copyIntoCanvas(win32::ScopedCanvas& canvas, SIZE& size, HDC source, int width, int height);
 
-// Key: what the picture depends on, compared with ==.
-template <class Key>
+// Key: what the picture depends on, compared with ==. With several slots the
+// pictures of as many keys are kept, the oldest replaced first.
+template <class Key, size_t Slots = 1>
 class KeptPicture {
  public:
   // The picture rendered from `wanted`, or null.
-  HDC find(const Key& wanted) const { return canvas_.dc() != nullptr && key_ == wanted ? canvas_.dc() : nullptr; }
+  HDC find(const Key& wanted) const {
+    for (const Slot& slot : slots_) {
+      if (slot.canvas.dc() != nullptr && slot.key == wanted) return slot.canvas.dc();
+    }
+    return nullptr;
+  }
   void keep(HDC picture, int width, int height, const Key& from) {
-    copyIntoCanvas(canvas_, size_, picture, width, height);
-    key_ = from;
+    Slot& slot = slots_[next_];
+    next_ = (next_ + 1) % Slots;
+    copyIntoCanvas(slot.canvas, slot.size, picture, width, height);
+    slot.key = from;
   }
   void forget() {
-    canvas_.reset();
-    size_ = {};
+    for (Slot& slot : slots_) {
+      slot.canvas.reset();
+      slot.size = {};
+    }
   }
 
  private:
-  win32::ScopedCanvas canvas_;
-  SIZE size_{};
-  Key key_{};
+  struct Slot {
+    win32::ScopedCanvas canvas;
+    SIZE size{};
+    Key key{};
+  };
+  std::array<Slot, Slots> slots_;
+  size_t next_ = 0;
 };
 
 }  // namespace skin

@@ -145,8 +145,9 @@ struct SkinControl : ControlEntry {
   int fontSize = 0;
   int fontStyle = 0;
   bool pressed = false;
-  // A click or a repaint draws the same few faces over and over.
-  KeptPicture<ButtonFaceKey> face;
+  // A click or a repaint draws the same few faces over and over: at rest,
+  // hot, focused, pressed.
+  KeptPicture<ButtonFaceKey, 4> face;
 };
 
 // What a skinned scroll bar was last rendered from.
@@ -210,6 +211,21 @@ struct ListEntry : ControlEntry {
   KeptPicture<FrameKey> framePicture;
 };
 
+// What a header column was last rendered from.
+struct HeaderColumnKey {
+  Backdrop backdrop;  // of the header
+  RECT rect{};        // the column in the header
+  std::string text;
+  int format = 0;
+  int margin = 0;
+  bool hot = false;
+  bool pressed = false;
+  bool washEnabled = false;
+  int washAlpha = 0;
+  COLORREF accent = 0;
+  bool operator==(const HeaderColumnKey& other) const;
+};
+
 struct HeaderEntry : ControlEntry {
   bool mouseInside = false;
   int hotItem = 0;  // 1-based column under the pointer, 0 none
@@ -221,6 +237,8 @@ struct HeaderEntry : ControlEntry {
   int fontSize = 0;
   int fontStyle = 0;
   HIMAGELIST imageList = nullptr;
+  // Columns without an icon, by position: new rows repaint the header.
+  std::vector<KeptPicture<HeaderColumnKey>> columns;
 };
 
 struct TrackbarEntry : ControlEntry {

@@ -312,7 +312,7 @@ void WhitenBackground(const SkinWindow& skin, HWND control, int dx) {
 
 struct PictureChange {
   const char* name;
-  std::function<void()> before;  // the first picture is painted after this
+  std::function<void()> before;  // the first picture is painted from scratch after this
   std::function<void()> change;
 };
 
@@ -323,6 +323,7 @@ void ExpectKeptPictureFollows(const std::function<std::vector<COLORREF>()>& pain
   for (const PictureChange& c : changes) {
     SCOPED_TRACE(c.name);
     c.before();
+    forget();
     const std::vector<COLORREF> first = paint();
     ASSERT_EQ(paint(), first) << "the kept picture is the one painted";
     c.change();
@@ -856,6 +857,35 @@ TEST_F(ControlSkinsTest, HeaderShowsGradientHotAndPressedLooks) {
   EXPECT_GT(R(pressed.bottom), R(LookOf(header, 2).bottom) + 30) << "pressed lightens the column's foot";
   SendMessageA(header, WM_LBUTTONUP, 0, MAKELPARAM(30, middle));
   EXPECT_EQ(entry.pressedItem, 0);
+}
+
+TEST_F(ControlSkinsTest, KeptHeaderColumnsFollowEveryChangeTheyDependOn) {
+  CreateHost();
+  HWND list = Child(WC_LISTVIEWA, 20, 60, 300, 120, LVS_REPORT, "", WS_EX_CLIENTEDGE);
+  HWND header = AddReportList(list);
+  SkinWindow& skin = SkinAndShow();
+  // The first 160 pixels of the header as drawn on screen: the first column
+  // and the start of the second.
+  auto paint = [&] {
+    drawHeader(1, 1);
+    win32::ScopedWindowDc dc(header);
+    return PixelsOf(dc.get(), 160, 20);
+  };
+  auto setItem = [&](UINT mask, int width, const char* text) {
+    HDITEMA item{};
+    item.mask = mask;
+    item.cxy = width;
+    item.pszText = const_cast<char*>(text);
+    SendMessageA(header, HDM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  };
+  auto nothing = [] {};
+  ExpectKeptPictureFollows(paint, [&] { skin.headers[0].columns.clear(); },
+                           {
+                               {"caption", nothing, [&] { setItem(HDI_TEXT, 0, "下载地址"); }},
+                               {"width", nothing, [&] { setItem(HDI_WIDTH, 90, nullptr); }},
+                               {"new background", [&] { WhitenBackground(skin, header, 0); },
+                                [&] { redrawFrame(findSkinWindow(window), true); }},
+                           });
 }
 
 TEST_F(ControlSkinsTest, HeaderWithoutButtonsNeverLightsUp) {
