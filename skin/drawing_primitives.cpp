@@ -111,14 +111,28 @@ bool releaseCachedDc(HDC dc) {
 
 size_t cachedDcCount() { return cachedDcs.size(); }
 
-namespace {
-
-CapturedBackground newCanvas(int width, int height) {
+CapturedBackground blankCanvas(int width, int height) {
   HBITMAP bitmap = createArgbBitmap(width, height);
   CapturedBackground canvas(CreateCompatibleDC(nullptr));
   rememberCachedDc(canvas.get(), bitmap, SelectObject(canvas.get(), bitmap));
   return canvas;
 }
+
+DWORD* argbPixels(HDC dc) {
+  DIBSECTION section{};
+  if (GetObjectA(GetCurrentObject(dc, OBJ_BITMAP), sizeof section, &section) != sizeof section) return nullptr;
+  if (section.dsBm.bmBitsPixel != 32) return nullptr;
+  return static_cast<DWORD*>(section.dsBm.bmBits);
+}
+
+void copyUnlessKey(const DWORD* source, DWORD* target, size_t count, COLORREF key) {
+  const DWORD keyRgb = (DWORD(GetRValue(key)) << 16) | (DWORD(GetGValue(key)) << 8) | GetBValue(key);
+  for (size_t i = 0; i < count; ++i) {
+    if ((source[i] & 0x00FFFFFF) != keyRgb) target[i] = source[i];
+  }
+}
+
+namespace {
 
 // The panel whose fill lies under a control: its own, or the one between it
 // and the skin window.
@@ -131,7 +145,7 @@ int panelUnder(const HostSkinWindow& host, HWND control) {
 
 CapturedBackground captureBackground(HWND control, const RECT& area) {
   const int width = area.right - area.left, height = area.bottom - area.top;
-  CapturedBackground captured = newCanvas(width, height);
+  CapturedBackground captured = blankCanvas(width, height);
   HDC dc = captured.get();
 
   const HostSkinWindow host = findHostSkinWindow(control);
@@ -195,7 +209,7 @@ CapturedBackground washedBackground(HWND control) {
   const int width = inner.right - inner.left, height = inner.bottom - inner.top;
   if (wash.skin != nullptr) {
     if (HDC kept = wash.kept->picture.find(wash.key)) {
-      CapturedBackground copy = newCanvas(width, height);
+      CapturedBackground copy = blankCanvas(width, height);
       BitBlt(copy.get(), 0, 0, width, height, kept, 0, 0, SRCCOPY);
       return copy;
     }

@@ -32,6 +32,15 @@ using CapturedBackground = win32::Scoped<HDC, releaseCachedDc>;
 // A zero-filled (fully transparent) 32-bit ARGB bitmap, at least 1 x 1.
 HBITMAP createArgbBitmap(int width, int height);
 
+// A registered memory DC holding a zero-filled createArgbBitmap.
+CapturedBackground blankCanvas(int width, int height);
+// The pixels of the createArgbBitmap selected into `dc` (top-down rows of
+// 0xAARRGGBB), or null when it holds no DIB section.
+DWORD* argbPixels(HDC dc);
+// Copies every one of `count` pixels of `source` whose colour is not `key`
+// onto `target`, as TransparentBlt does; alpha takes no part.
+void copyUnlessKey(const DWORD* source, DWORD* target, size_t count, COLORREF key);
+
 // A memory DC of `area`'s size (an area in the control's window
 // coordinates) holding the skin background that lies under it.
 CapturedBackground captureBackground(HWND control, const RECT& area);

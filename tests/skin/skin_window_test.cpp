@@ -785,6 +785,28 @@ TEST_F(SkinWindowTest, DestroyingTheFirstWindowRenumbersTheSecond) {
   EXPECT_NE(skin.backBuffer.dc(), nullptr);
 }
 
+TEST(SeeThroughKeyingTest, OnlyPixelsOfTheKeyColourLeaveTheTargetAsItWas) {
+  const COLORREF key = RGB(0x10, 0x20, 0x30);  // 0x00102030 as a DIB pixel
+  const DWORD kept = 0x00ABCDEF;
+  struct {
+    const char* name;
+    DWORD source;
+    bool copied;
+  } cases[] = {
+      {"the key", 0x00102030, false},
+      {"the key with alpha", 0xFF102030, false},
+      {"the key's bytes the other way round", 0x00302010, true},
+      {"one step off the key", 0x00102031, true},
+      {"black", 0x00000000, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    DWORD target = kept;
+    copyUnlessKey(&c.source, &target, 1, key);
+    EXPECT_EQ(target, c.copied ? c.source : kept);
+  }
+}
+
 TEST_F(SkinWindowTest, SeeThroughChildShowsTheBackgroundWhereItPaintedButtonFace) {
   HWND window = CreateTopLevel();
   HWND box = CreateChild(window, kSolidChildClass, 20, 60, 300, 120);
