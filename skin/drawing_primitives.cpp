@@ -208,9 +208,9 @@ CapturedBackground washedBackground(HWND control) {
   const RECT inner = wash.skin != nullptr ? wash.key.inner : clientRectInWindow(control);
   const int width = inner.right - inner.left, height = inner.bottom - inner.top;
   if (wash.skin != nullptr) {
-    if (HDC kept = wash.kept->picture.find(wash.key)) {
+    if (const KeptSource kept = wash.kept->picture.find(wash.key)) {
       CapturedBackground copy = blankCanvas(width, height);
-      BitBlt(copy.get(), 0, 0, width, height, kept, 0, 0, SRCCOPY);
+      BitBlt(copy.get(), 0, 0, width, height, kept.dc, kept.x, 0, SRCCOPY);
       return copy;
     }
   }

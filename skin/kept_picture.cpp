@@ -11,12 +11,15 @@ bool FrameKey::operator==(const FrameKey& other) const {
          accent == other.accent;
 }
 
-void copyIntoCanvas(win32::ScopedCanvas& canvas, SIZE& size, HDC source, int width, int height) {
-  if (canvas.dc() == nullptr || size.cx != width || size.cy != height) {
-    canvas.select(createArgbBitmap(width, height));
+bool copyIntoStrip(win32::ScopedCanvas& canvas, SIZE& size, size_t slots, size_t slot, HDC source, int width,
+                   int height) {
+  const bool same = canvas.dc() != nullptr && size.cx == width && size.cy == height;
+  if (!same) {
+    canvas.select(createArgbBitmap(width * int(slots), height));
     size = {width, height};
   }
-  BitBlt(canvas.dc(), 0, 0, width, height, source, 0, 0, SRCCOPY);
+  BitBlt(canvas.dc(), width * int(slot), 0, width, height, source, 0, 0, SRCCOPY);
+  return same;
 }
 
 }  // namespace skin

@@ -141,14 +141,14 @@ void paintEditFrame(HWND edit, bool hot) {
                      skinOptions.washEnabled,
                      skinOptions.washAlpha,
                      skinOptions.accentColour};
-  const auto toScreen = [&](HDC picture) {
+  const auto toScreen = [&](HDC picture, int x) {
     win32::ScopedWholeWindowDc dc(edit);
     ExcludeClipRect(dc.get(), inner.left, inner.top, inner.right, inner.bottom);
     excludeScrollOverlays(edit, found.entry->overlays, dc.get());
-    BitBlt(dc.get(), 0, 0, size.cx, size.cy, picture, 0, 0, SRCCOPY);
+    BitBlt(dc.get(), 0, 0, size.cx, size.cy, picture, x, 0, SRCCOPY);
   };
-  if (HDC kept = found.entry->frame.find(key)) {
-    toScreen(kept);
+  if (const KeptSource kept = found.entry->frame.find(key)) {
+    toScreen(kept.dc, kept.x);
     return;
   }
   const float width = float(size.cx), height = float(size.cy);
@@ -176,7 +176,7 @@ void paintEditFrame(HWND edit, bool hot) {
       }
     }
   }
-  toScreen(canvas.get());
+  toScreen(canvas.get(), 0);
   keepPicture(*found.skin, found.entry->frame, canvas.get(), size.cx, size.cy, key);
 }
 

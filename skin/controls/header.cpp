@@ -93,8 +93,8 @@ void drawColumn(HeaderEntry& entry, HDC target, int column, int count, int margi
                             skinOptions.washAlpha,
                             accent};
   if (kept != nullptr && skin != nullptr) {
-    if (HDC picture = kept->find(key)) {
-      BitBlt(target, r.left, r.top, width, height, picture, 0, 0, SRCCOPY);
+    if (const KeptSource picture = kept->find(key)) {
+      BitBlt(target, r.left, r.top, width, height, picture.dc, picture.x, 0, SRCCOPY);
       return;
     }
   }

@@ -241,17 +241,17 @@ void paintListFrame(int skinId, int position, std::optional<bool> hot, std::opti
   const RECT inner = clientRectInWindow(control);
   if (drawsFrame(control)) {
     // Only the ring outside the client area and the scroll bars is drawn.
-    const auto toScreen = [&](HDC picture) {
+    const auto toScreen = [&](HDC picture, int x) {
       win32::ScopedWholeWindowDc dc(control);
       ExcludeClipRect(dc.get(), inner.left, inner.top, inner.right, inner.bottom);
       excludeScrollOverlays(control, entry.overlays, dc.get());
-      BitBlt(dc.get(), 0, 0, width, height, picture, 0, 0, SRCCOPY);
+      BitBlt(dc.get(), 0, 0, width, height, picture, x, 0, SRCCOPY);
     };
     const FrameKey key{
         backdropOf(*skin, control), inner, isHot, isFocused, skinOptions.washEnabled, skinOptions.washAlpha,
         skinOptions.accentColour};
-    if (HDC kept = entry.framePicture.find(key)) {
-      toScreen(kept);
+    if (const KeptSource kept = entry.framePicture.find(key)) {
+      toScreen(kept.dc, kept.x);
     } else {
       const CapturedBackground canvas = captureBackground(control, RECT{0, 0, width, height});
       {
@@ -269,7 +269,7 @@ void paintListFrame(int skinId, int position, std::optional<bool> hot, std::opti
           }
         }
       }
-      toScreen(canvas.get());
+      toScreen(canvas.get(), 0);
       keepPicture(*skin, entry.framePicture, canvas.get(), width, height, key);
     }
   }

@@ -179,8 +179,8 @@ void paintPushButton(HWND window, HDC dc, UINT itemState, const RECT& rect) {
                           button.text,
                           static_cast<COLORREF>(intProp(window, kPropTextColour)),
                           skinOptions.accentColour};
-  if (HDC kept = button.face.find(key)) {
-    BitBlt(dc, 0, 0, width, height, kept, 0, 0, SRCCOPY);
+  if (const KeptSource kept = button.face.find(key)) {
+    BitBlt(dc, 0, 0, width, height, kept.dc, kept.x, 0, SRCCOPY);
     return;
   }
   const CapturedBackground canvas = captureBackground(window, rect);

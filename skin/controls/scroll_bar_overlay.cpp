@@ -204,9 +204,9 @@ void paintScrollBar(HWND control, ScrollBarSide side, int hotPart) {
   ScrollBarKey key{{}, button, thumbTop, thumbBottom, available, hotPart, skinOptions.accentColour};
   if (skin != nullptr) {
     key.backdrop = backdropOf(*skin, overlay);
-    if (HDC picture = kept.find(key)) {
+    if (const KeptSource picture = kept.find(key)) {
       win32::ScopedWindowDc dc(overlay);
-      BitBlt(dc.get(), 0, 0, width, height, picture, 0, 0, SRCCOPY);
+      BitBlt(dc.get(), 0, 0, width, height, picture.dc, picture.x, 0, SRCCOPY);
       return;
     }
   }
