@@ -19,7 +19,8 @@ LRESULT hollowColouring(HWND control, HDC dc) {
   SetTextColor(dc, static_cast<COLORREF>(intProp(control, kPropTextColour)));
   SetBkMode(dc, TRANSPARENT);
   const auto hollow = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-  keepBackgroundBrush(control, hollow, nullptr);
+  // Kept already (and then alone, without a bitmap) from the last message.
+  if (GetPropA(control, kPropBackgroundBrush) != hollow) keepBackgroundBrush(control, hollow, nullptr);
   return reinterpret_cast<LRESULT>(hollow);
 }
 

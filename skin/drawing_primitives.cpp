@@ -111,12 +111,42 @@ bool releaseCachedDc(HDC dc) {
 
 size_t cachedDcCount() { return cachedDcs.size(); }
 
+CapturedBackground blankCanvas(int width, int height) {
+  HBITMAP bitmap = createArgbBitmap(width, height);
+  CapturedBackground canvas(CreateCompatibleDC(nullptr));
+  rememberCachedDc(canvas.get(), bitmap, SelectObject(canvas.get(), bitmap));
+  return canvas;
+}
+
+DWORD* argbPixels(HDC dc) {
+  DIBSECTION section{};
+  if (GetObjectA(GetCurrentObject(dc, OBJ_BITMAP), sizeof section, &section) != sizeof section) return nullptr;
+  if (section.dsBm.bmBitsPixel != 32) return nullptr;
+  return static_cast<DWORD*>(section.dsBm.bmBits);
+}
+
+void copyUnlessKey(const DWORD* source, DWORD* target, size_t count, COLORREF key) {
+  const DWORD keyRgb = (DWORD(GetRValue(key)) << 16) | (DWORD(GetGValue(key)) << 8) | GetBValue(key);
+  for (size_t i = 0; i < count; ++i) {
+    if ((source[i] & 0x00FFFFFF) != keyRgb) target[i] = source[i];
+  }
+}
+
+namespace {
+
+// The panel whose fill lies under a control: its own, or the one between it
+// and the skin window.
+int panelUnder(const HostSkinWindow& host, HWND control) {
+  const int own = panelPosition(host.skinId, control);
+  return own != 0 ? own : host.panelPosition;
+}
+
+}  // namespace
+
 CapturedBackground captureBackground(HWND control, const RECT& area) {
   const int width = area.right - area.left, height = area.bottom - area.top;
-  HBITMAP bitmap = createArgbBitmap(width, height);
-  CapturedBackground captured(CreateCompatibleDC(nullptr));
+  CapturedBackground captured = blankCanvas(width, height);
   HDC dc = captured.get();
-  rememberCachedDc(dc, bitmap, SelectObject(dc, bitmap));
 
   const HostSkinWindow host = findHostSkinWindow(control);
   const SkinWindow* skin = skinWindowById(host.skinId);
@@ -125,12 +155,15 @@ CapturedBackground captureBackground(HWND control, const RECT& area) {
     const RECT rel = rectRelativeToSkinWindow(control);
     BitBlt(dc, 0, 0, width, height, skin->backBuffer.dc(), rel.left + area.left, rel.top + area.top, SRCCOPY);
   }
-  int panel = host.panelPosition;
-  if (const int own = panelPosition(host.skinId, control)) panel = own;
+  const int panel = panelUnder(host, control);
   if (panel > 0 && skin->panels[panel - 1].fillColour != 0) {
     fillPanel(dc, control, skin->panels[panel - 1], host.direct, width, height);
   }
   return captured;
+}
+
+Backdrop backdropOf(const SkinWindow& skin, HWND control) {
+  return {skin.backBufferGeneration, rectRelativeToSkinWindow(control)};
 }
 
 void keepBackgroundBrush(HWND control, HBRUSH brush, HBITMAP bitmap) {
@@ -144,20 +177,72 @@ void releaseBackgroundBrush(HWND control) {
   DeleteObject(RemovePropA(control, kPropBackgroundBitmap));
 }
 
-HBITMAP washedBackgroundBitmap(HWND control) {
-  RECT client{};
-  GetClientRect(control, &client);
-  const RECT inWindow = clientRectInWindow(control);
-  CapturedBackground canvas = captureBackground(control, inWindow);
-  {
-    gdiplus::GraphicsObject graphics;
-    gdiplus::SolidBrushObject wash;
-    if (graphics.CreateFromHDC(canvas.get()) &&
-        wash.CreateSolidFill(colourToArgb(RGB(255, 255, 255), skinOptions.washAlpha))) {
-      graphics.FillRectangle(wash, 0, 0, float(client.right), float(client.bottom));
+bool WashKey::operator==(const WashKey& other) const {
+  return backdrop == other.backdrop && EqualRect(&inner, &other.inner) && panel == other.panel &&
+         washAlpha == other.washAlpha;
+}
+
+namespace {
+
+struct WashLookup {
+  SkinWindow* skin = nullptr;
+  WashedBackground* kept = nullptr;
+  WashKey key;
+};
+
+// The control's kept wash and the key it must match now; no record for a
+// control outside a skinned window.
+WashLookup lookUpWash(HWND control) {
+  const HostSkinWindow host = findHostSkinWindow(control);
+  SkinWindow* skin = skinWindowById(host.skinId);
+  if (skin == nullptr) return {};
+  return {skin, &skin->washedBackgrounds[control],
+          WashKey{backdropOf(*skin, control), clientRectInWindow(control), panelUnder(host, control),
+                  skinOptions.washAlpha}};
+}
+
+}  // namespace
+
+CapturedBackground washedBackground(HWND control) {
+  const WashLookup wash = lookUpWash(control);
+  const RECT inner = wash.skin != nullptr ? wash.key.inner : clientRectInWindow(control);
+  const int width = inner.right - inner.left, height = inner.bottom - inner.top;
+  if (wash.skin != nullptr) {
+    if (const KeptSource kept = wash.kept->picture.find(wash.key)) {
+      CapturedBackground copy = blankCanvas(width, height);
+      BitBlt(copy.get(), 0, 0, width, height, kept.dc, kept.x, 0, SRCCOPY);
+      return copy;
     }
   }
-  return snapshotToBitmap(std::move(canvas), client.right, client.bottom);
+  CapturedBackground canvas = captureBackground(control, inner);
+  {
+    gdiplus::GraphicsObject graphics;
+    gdiplus::SolidBrushObject white;
+    if (graphics.CreateFromHDC(canvas.get()) &&
+        white.CreateSolidFill(colourToArgb(RGB(255, 255, 255), skinOptions.washAlpha))) {
+      graphics.FillRectangle(white, 0, 0, float(width), float(height));
+    }
+  }
+  if (wash.skin != nullptr) keepPicture(*wash.skin, wash.kept->picture, canvas.get(), width, height, wash.key);
+  return canvas;
+}
+
+HBRUSH washedBrush(HWND control) {
+  const WashLookup wash = lookUpWash(control);
+  if (wash.skin != nullptr && wash.kept->brush != nullptr && wash.kept->brushKey == wash.key &&
+      GetPropA(control, kPropBackgroundBrush) == wash.kept->brush) {
+    return wash.kept->brush;
+  }
+  RECT client{};
+  GetClientRect(control, &client);
+  HBITMAP bitmap = snapshotToBitmap(washedBackground(control), client.right, client.bottom);
+  HBRUSH brush = CreatePatternBrush(bitmap);
+  keepBackgroundBrush(control, brush, bitmap);
+  if (wash.skin != nullptr) {
+    wash.kept->brush = brush;
+    wash.kept->brushKey = wash.key;
+  }
+  return brush;
 }
 
 HBITMAP snapshotToBitmap(CapturedBackground canvas, int width, int height) {

@@ -32,12 +32,25 @@ using CapturedBackground = win32::Scoped<HDC, releaseCachedDc>;
 // A zero-filled (fully transparent) 32-bit ARGB bitmap, at least 1 x 1.
 HBITMAP createArgbBitmap(int width, int height);
 
+// A registered memory DC holding a zero-filled createArgbBitmap.
+CapturedBackground blankCanvas(int width, int height);
+// The pixels of the createArgbBitmap selected into `dc` (top-down rows of
+// 0xAARRGGBB), or null when it holds no DIB section.
+DWORD* argbPixels(HDC dc);
+// Copies every one of `count` pixels of `source` whose colour is not `key`
+// onto `target`, as TransparentBlt does; alpha takes no part.
+void copyUnlessKey(const DWORD* source, DWORD* target, size_t count, COLORREF key);
+
 // A memory DC of `area`'s size (an area in the control's window
 // coordinates) holding the skin background that lies under it.
 CapturedBackground captureBackground(HWND control, const RECT& area);
-// The control's client background under a white wash of washAlpha, as a
-// bitmap owned by the caller.
-HBITMAP washedBackgroundBitmap(HWND control);
+// The control's client background under a white wash of washAlpha, in a
+// DC of the client area's size.
+CapturedBackground washedBackground(HWND control);
+// The pattern brush of washedBackground a control answers its colour
+// messages with, kept in its properties; made again only when the wash
+// under the control changes.
+HBRUSH washedBrush(HWND control);
 // The brush (and the bitmap it was made from, if any) a control answers its
 // colour messages with, kept in its properties: keeping new ones deletes the
 // previous pair, releasing deletes and removes them.
@@ -46,6 +59,16 @@ void releaseBackgroundBrush(HWND control);
 // A new bitmap with the first width x height pixels of a captured DC; the
 // DC is released.
 HBITMAP snapshotToBitmap(CapturedBackground canvas, int width, int height);
+
+// The background a control's picture is drawn over now.
+Backdrop backdropOf(const SkinWindow& skin, HWND control);
+// Keeps a picture drawn over the back buffer; one drawn before there is a
+// back buffer is not kept.
+template <class Key, size_t Slots>
+void keepPicture(const SkinWindow& skin, KeptPicture<Key, Slots>& kept, HDC picture, int width, int height,
+                 const Key& from) {
+  if (skin.backBuffer.dc() != nullptr) kept.keep(picture, width, height, from);
+}
 
 struct HostSkinWindow {
   int skinId = 0;         // 0: no skinned ancestor

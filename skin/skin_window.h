@@ -6,10 +6,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "skin/kept_picture.h"
 #include "skin/stretched_picture.h"
 #include "tooltip/tooltip_object.h"
 #include "win32/scoped.h"
@@ -123,6 +125,18 @@ enum HoverKind : int {
 
 // Push buttons, check boxes and radio buttons.
 enum ButtonKind : int { kPushButton = 0, kRadioButton = 4, kCheckBox = 5 };
+
+// What a push button's face was last rendered from.
+struct ButtonFaceKey {
+  Backdrop backdrop;
+  RECT rect{};  // the face's rectangle in the button
+  UINT state = 0;
+  std::string text;
+  COLORREF textColour = 0;
+  COLORREF accent = 0;
+  bool operator==(const ButtonFaceKey& other) const;
+};
+
 struct SkinControl : ControlEntry {
   int kind = kPushButton;
   std::string text;
@@ -131,21 +145,51 @@ struct SkinControl : ControlEntry {
   int fontSize = 0;
   int fontStyle = 0;
   bool pressed = false;
+  // A click or a repaint draws the same few faces over and over: at rest,
+  // hot, focused, pressed.
+  KeptPicture<ButtonFaceKey, 4> face;
+};
+
+// What a skinned scroll bar was last rendered from.
+struct ScrollBarKey {
+  Backdrop backdrop;  // of the overlay
+  int button = 0, thumbTop = 0, thumbBottom = 0;
+  bool available = false;
+  int hotPart = 0;
+  COLORREF accent = 0;
+  bool operator==(const ScrollBarKey& other) const;
 };
 
 // The skinned scroll bars laid over a control's native ones, and the parts
-// of each (first arrow, second arrow, thumb) in overlay coordinates.
+// of each (first arrow, second arrow, thumb) in overlay coordinates. A
+// repaint of the window paints each bar twice: for the overlay and for the
+// control's frame.
 struct ScrollOverlays {
   HWND vScrollOverlay = nullptr;
   HWND hScrollOverlay = nullptr;
   RECT vScrollParts[3] = {};
   RECT hScrollParts[3] = {};
+  KeptPicture<ScrollBarKey> vPicture, hPicture;
+};
+
+// What an edit box's or a list control's frame was last rendered from.
+struct FrameKey {
+  Backdrop backdrop;
+  RECT inner{};  // the client area in the window
+  bool hot = false;
+  bool focused = false;
+  bool washEnabled = false;
+  int washAlpha = 0;
+  COLORREF accent = 0;
+  bool operator==(const FrameKey& other) const;
 };
 
 struct EditEntry : ControlEntry {
   bool focused = false;
   bool pressed = false;
   ScrollOverlays overlays;
+  // Both its WM_NCPAINT and its WM_PAINT paint the frame.
+  KeptPicture<FrameKey> frame;
 };
 
 // What a list control's frame was last painted over and with.
@@ -163,6 +207,23 @@ struct ListEntry : ControlEntry {
   ScrollOverlays overlays;
   bool framePainted = false;  // paintedFrame holds the last frame painted on screen
   PaintedListFrame paintedFrame;
+  // Its WM_NCPAINT paints the frame in every repaint of the window.
+  KeptPicture<FrameKey> framePicture;
+};
+
+// What a header column was last rendered from.
+struct HeaderColumnKey {
+  Backdrop backdrop;  // of the header
+  RECT rect{};        // the column in the header
+  std::string text;
+  int format = 0;
+  int margin = 0;
+  bool hot = false;
+  bool pressed = false;
+  bool washEnabled = false;
+  int washAlpha = 0;
+  COLORREF accent = 0;
+  bool operator==(const HeaderColumnKey& other) const;
 };
 
 struct HeaderEntry : ControlEntry {
@@ -176,6 +237,8 @@ struct HeaderEntry : ControlEntry {
   int fontSize = 0;
   int fontStyle = 0;
   HIMAGELIST imageList = nullptr;
+  // Columns without an icon, by position: new rows repaint the header.
+  std::vector<KeptPicture<HeaderColumnKey>> columns;
 };
 
 struct TrackbarEntry : ControlEntry {
@@ -223,6 +286,23 @@ struct Panel {
   std::string fontName;     // group boxes and tab controls only
   int fontSize = 0;
   int fontStyle = 0;
+};
+
+// What a control's washed client background was last rendered from.
+struct WashKey {
+  Backdrop backdrop;
+  RECT inner{};   // the client area in the window
+  int panel = 0;  // the panel whose fill lies under the wash, 0 none
+  int washAlpha = 0;
+  bool operator==(const WashKey& other) const;
+};
+
+// A control's washed background, painted under its content at every paint,
+// and the brush its colour messages were last answered with.
+struct WashedBackground {
+  KeptPicture<WashKey> picture;
+  HBRUSH brush = nullptr;  // owned by the control's properties
+  WashKey brushKey;
 };
 
 struct SkinWindow {
@@ -293,6 +373,9 @@ struct SkinWindow {
   int lastHoverPosition = 0, hoverPosition = 0;
   int captionToolCount = 0;
   std::vector<Panel> panels{1};
+  // By control; a destroyed control's entry stays until the window goes,
+  // and a new control with its handle only matches it with the same key.
+  std::map<HWND, WashedBackground> washedBackgrounds;
   // Hover fade of the caption buttons.
   FadeStep fadeIn, fadeOut;
   bool fadeTimerOn = false;

@@ -133,6 +133,24 @@ void paintEditFrame(HWND edit, bool hot) {
   if (!found) return;
   const SIZE size = windowSize(edit);
   const RECT inner = clientRectInWindow(edit);
+  // The focus shows only when not hot.
+  const FrameKey key{backdropOf(*found.skin, edit),
+                     inner,
+                     hot,
+                     !hot && found.entry->focused,
+                     skinOptions.washEnabled,
+                     skinOptions.washAlpha,
+                     skinOptions.accentColour};
+  const auto toScreen = [&](HDC picture, int x) {
+    win32::ScopedWholeWindowDc dc(edit);
+    ExcludeClipRect(dc.get(), inner.left, inner.top, inner.right, inner.bottom);
+    excludeScrollOverlays(edit, found.entry->overlays, dc.get());
+    BitBlt(dc.get(), 0, 0, size.cx, size.cy, picture, x, 0, SRCCOPY);
+  };
+  if (const KeptSource kept = found.entry->frame.find(key)) {
+    toScreen(kept.dc, kept.x);
+    return;
+  }
   const float width = float(size.cx), height = float(size.cy);
   const CapturedBackground canvas = captureBackground(edit, RECT{0, 0, size.cx, size.cy});
   {
@@ -158,24 +176,14 @@ void paintEditFrame(HWND edit, bool hot) {
       }
     }
   }
-  {
-    win32::ScopedWholeWindowDc dc(edit);
-    ExcludeClipRect(dc.get(), inner.left, inner.top, inner.right, inner.bottom);
-    excludeScrollOverlays(edit, found.entry->overlays, dc.get());
-    BitBlt(dc.get(), 0, 0, size.cx, size.cy, canvas.get(), 0, 0, SRCCOPY);
-  }
+  toScreen(canvas.get(), 0);
+  keepPicture(*found.skin, found.entry->frame, canvas.get(), size.cx, size.cy, key);
 }
 
 void paintEditBackground(HWND edit, HDC dc, bool toGivenDc) {
   const RECT inner = clientRectInWindow(edit);
   const int width = inner.right - inner.left, height = inner.bottom - inner.top;
-  const CapturedBackground canvas = captureBackground(edit, inner);
-  {
-    GraphicsObject graphics;
-    if (openGraphics(graphics, canvas.get(), false)) {
-      fillSolidRect(graphics, 0, 0, float(width), float(height), colourToArgb(kWhite, skinOptions.washAlpha));
-    }
-  }
+  const CapturedBackground canvas = washedBackground(edit);
   if (toGivenDc) {
     BitBlt(dc, 0, 0, width, height, canvas.get(), 0, 0, SRCCOPY);
   } else {
@@ -187,10 +195,7 @@ void paintEditBackground(HWND edit, HDC dc, bool toGivenDc) {
 HBRUSH answerEditColour(HWND edit, HDC dc) {
   SetTextColor(dc, static_cast<COLORREF>(intProp(edit, kPropTextColour)));
   SetBkMode(dc, TRANSPARENT);
-  HBITMAP bitmap = washedBackgroundBitmap(edit);
-  HBRUSH brush = CreatePatternBrush(bitmap);
-  keepBackgroundBrush(edit, brush, bitmap);
-  return brush;
+  return washedBrush(edit);
 }
 
 LRESULT CALLBACK editWindowProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -54,7 +54,7 @@ HeaderItem readItem(HWND header, int index) {
           (item.fmt & HDF_IMAGE) ? item.iImage : -1};
 }
 
-void drawColumn(const HeaderEntry& entry, HDC target, int column, int count, int margin) {
+void drawColumn(HeaderEntry& entry, HDC target, int column, int count, int margin) {
   HWND header = entry.window;
   RECT r{};
   SendMessageA(header, HDM_GETITEMRECT, WPARAM(column - 1), reinterpret_cast<LPARAM>(&r));
@@ -77,6 +77,27 @@ void drawColumn(const HeaderEntry& entry, HDC target, int column, int count, int
   }
 
   const COLORREF accent = skinOptions.accentColour;
+  const bool hot = entry.mouseInside && column == entry.hotItem && entry.clickable;
+  const bool pressed = entry.clickable && column == entry.pressedItem;
+  // An icon's picture lives in the image list, outside the key.
+  KeptPicture<HeaderColumnKey>* kept = icon ? nullptr : &entry.columns[size_t(column - 1)];
+  const SkinWindow* skin = skinWindowById(findHostSkinWindow(header).skinId);
+  const HeaderColumnKey key{skin != nullptr ? backdropOf(*skin, header) : Backdrop{},
+                            r,
+                            item.text,
+                            item.format,
+                            margin,
+                            hot,
+                            pressed,
+                            skinOptions.washEnabled,
+                            skinOptions.washAlpha,
+                            accent};
+  if (kept != nullptr && skin != nullptr) {
+    if (const KeptSource picture = kept->find(key)) {
+      BitBlt(target, r.left, r.top, width, height, picture.dc, picture.x, 0, SRCCOPY);
+      return;
+    }
+  }
   const CapturedBackground canvas = captureBackground(header, r);
   {
     GraphicsObject graphics;
@@ -89,10 +110,10 @@ void drawColumn(const HeaderEntry& entry, HDC target, int column, int count, int
       } else {
         fillGradientRect(graphics, 0, 0, w, h, top, bottom, colourToArgb(accent, 60), colourToArgb(accent, 10));
       }
-      if (entry.mouseInside && column == entry.hotItem && entry.clickable) {
+      if (hot) {
         fillGradientRect(graphics, 0, 0, w, h, top, bottom, colourToArgb(accent, 60), colourToArgb(kBlack, 30));
       }
-      if (entry.clickable && column == entry.pressedItem) {
+      if (pressed) {
         fillGradientRect(graphics, 0, 0, w, h, top, bottom, colourToArgb(kBlack, 30), colourToArgb(kWhite, 120));
       }
       gdiplus::LinearBrushObject dividerBrush;
@@ -122,6 +143,7 @@ void drawColumn(const HeaderEntry& entry, HDC target, int column, int count, int
     }
   }
   BitBlt(target, r.left, r.top, width, height, canvas.get(), 0, 0, SRCCOPY);
+  if (kept != nullptr && skin != nullptr) keepPicture(*skin, *kept, canvas.get(), width, height, key);
 }
 
 // --- message handlers -------------------------------------------------------
@@ -165,6 +187,12 @@ LRESULT onPaint(const FoundEntry<HeaderEntry>& found, HWND header) {
 
 }  // namespace
 
+bool HeaderColumnKey::operator==(const HeaderColumnKey& other) const {
+  return backdrop == other.backdrop && EqualRect(&rect, &other.rect) && text == other.text && format == other.format &&
+         margin == other.margin && hot == other.hot && pressed == other.pressed && washEnabled == other.washEnabled &&
+         washAlpha == other.washAlpha && accent == other.accent;
+}
+
 int headerContentX(int format, int width, int iconWidth, int margin, int textWidth) {
   const bool fits = iconWidth + margin + textWidth < width;
   if ((format & HDF_RIGHT) && fits) return width - iconWidth - textWidth;
@@ -205,9 +233,11 @@ int headerHotItem(HWND header, LPARAM lParam) {
 void drawHeader(int skinId, int position) {
   SkinWindow* skin = skinWindowById(skinId);
   if (skin == nullptr || position < 1 || position > static_cast<int>(skin->headers.size())) return;
-  const HeaderEntry& entry = skin->headers[size_t(position - 1)];
+  HeaderEntry& entry = skin->headers[size_t(position - 1)];
   if (entry.window == nullptr) return;
   const int count = static_cast<int>(SendMessageA(entry.window, HDM_GETITEMCOUNT, 0, 0));
+  if (count < 0) return;
+  entry.columns.resize(size_t(count));
   const int margin = static_cast<int>(SendMessageA(entry.window, HDM_GETBITMAPMARGIN, 0, 0));
   win32::ScopedWindowDc dc(entry.window);
   for (int column = 1; column <= count; ++column) drawColumn(entry, dc.get(), column, count, margin);

@@ -64,18 +64,6 @@ void setUpTreeView(ListEntry& entry) {
   addOverlays(entry);
 }
 
-// The control's client background under the wash, in a captured DC.
-CapturedBackground washedClient(HWND control, int width, int height) {
-  CapturedBackground washed = captureBackground(control, clientRectInWindow(control));
-  {
-    GraphicsObject graphics;
-    if (openGraphics(graphics, washed.get(), false)) {
-      fillSolidRect(graphics, 0, 0, float(width), float(height), colourToArgb(kWhite, skinOptions.washAlpha));
-    }
-  }
-  return washed;
-}
-
 // The tree paints on magenta (set at registration); its items are keyed
 // onto the washed background.
 LRESULT paintTreeView(HWND tree, WNDPROC previous, LPARAM lParam) {
@@ -84,7 +72,7 @@ LRESULT paintTreeView(HWND tree, WNDPROC previous, LPARAM lParam) {
   const int width = client.right, height = client.bottom;
   const CapturedBackground items = captureBackground(tree, client);
   CallWindowProcW(previous, tree, WM_PAINT, reinterpret_cast<WPARAM>(items.get()), lParam);
-  const CapturedBackground washed = washedClient(tree, width, height);
+  const CapturedBackground washed = washedBackground(tree);
   TransparentBlt(washed.get(), 0, 0, width, height, items.get(), 0, 0, width, height, kKeyColour);
   {
     const win32::ScopedWindowDc dc = windowDcWithoutChildren(tree);
@@ -99,7 +87,7 @@ LRESULT paintListOverWash(HWND list, WNDPROC previous, LPARAM lParam) {
   RECT client{};
   GetClientRect(list, &client);
   const int width = client.right, height = client.bottom;
-  const CapturedBackground washed = washedClient(list, width, height);
+  const CapturedBackground washed = washedBackground(list);
   {
     win32::ScopedPaint paint(list);
     CallWindowProcW(previous, list, WM_PAINT, reinterpret_cast<WPARAM>(washed.get()), lParam);
@@ -252,27 +240,38 @@ void paintListFrame(int skinId, int position, std::optional<bool> hot, std::opti
   const float w = float(width), h = float(height);
   const RECT inner = clientRectInWindow(control);
   if (drawsFrame(control)) {
-    const CapturedBackground canvas = captureBackground(control, RECT{0, 0, width, height});
-    {
-      GraphicsObject graphics;
-      if (openGraphics(graphics, canvas.get(), false)) {
-        fillOutside(graphics, width, height, inner,
-                    skinOptions.washEnabled ? colourToArgb(kWhite, skinOptions.washAlpha) : colourToArgb(kWhite));
-        const COLORREF accent = skinOptions.accentColour;
-        if (isHot) {
-          strokeRect(graphics, 1, 1, w - 2, h - 2, colourToArgb(accent, 200), 2);
-        } else if (isFocused) {
-          strokeRect(graphics, 0, 0, w - 1, h - 1, colourToArgb(accent, 200));
-        } else {
-          strokeRect(graphics, 0, 0, w - 1, h - 1, colourToArgb(kBlack, 90));
+    // Only the ring outside the client area and the scroll bars is drawn.
+    const auto toScreen = [&](HDC picture, int x) {
+      win32::ScopedWholeWindowDc dc(control);
+      ExcludeClipRect(dc.get(), inner.left, inner.top, inner.right, inner.bottom);
+      excludeScrollOverlays(control, entry.overlays, dc.get());
+      BitBlt(dc.get(), 0, 0, width, height, picture, x, 0, SRCCOPY);
+    };
+    const FrameKey key{
+        backdropOf(*skin, control), inner, isHot, isFocused, skinOptions.washEnabled, skinOptions.washAlpha,
+        skinOptions.accentColour};
+    if (const KeptSource kept = entry.framePicture.find(key)) {
+      toScreen(kept.dc, kept.x);
+    } else {
+      const CapturedBackground canvas = captureBackground(control, RECT{0, 0, width, height});
+      {
+        GraphicsObject graphics;
+        if (openGraphics(graphics, canvas.get(), false)) {
+          fillOutside(graphics, width, height, inner,
+                      skinOptions.washEnabled ? colourToArgb(kWhite, skinOptions.washAlpha) : colourToArgb(kWhite));
+          const COLORREF accent = skinOptions.accentColour;
+          if (isHot) {
+            strokeRect(graphics, 1, 1, w - 2, h - 2, colourToArgb(accent, 200), 2);
+          } else if (isFocused) {
+            strokeRect(graphics, 0, 0, w - 1, h - 1, colourToArgb(accent, 200));
+          } else {
+            strokeRect(graphics, 0, 0, w - 1, h - 1, colourToArgb(kBlack, 90));
+          }
         }
       }
+      toScreen(canvas.get(), 0);
+      keepPicture(*skin, entry.framePicture, canvas.get(), width, height, key);
     }
-    // Only the ring outside the client area and the scroll bars is drawn.
-    win32::ScopedWholeWindowDc dc(control);
-    ExcludeClipRect(dc.get(), inner.left, inner.top, inner.right, inner.bottom);
-    excludeScrollOverlays(control, entry.overlays, dc.get());
-    BitBlt(dc.get(), 0, 0, width, height, canvas.get(), 0, 0, SRCCOPY);
   }
   // A frame painted before the back buffer or while hidden does not count.
   entry.framePainted = skin->backBuffer.dc() != nullptr && IsWindowVisible(control);

@@ -29,7 +29,8 @@ FoundEntry<SkinControl> buttonEntry(HWND window) { return findControlEntry(windo
 // On one line and never trimmed, as the button drew it itself: GDI+
 // measures a little wider than GDI and would otherwise break or cut a
 // caption that just fits.
-void drawCaption(GraphicsObject& graphics, HWND window, const SkinControl& button, float width, float height) {
+void drawCaption(GraphicsObject& graphics, HWND window, const SkinControl& button, COLORREF colour, float width,
+                 float height) {
   gdiplus::FontObject font;
   if (!gdiplus::CreatePainterFont(font, button.fontName, float(button.fontSize), button.fontStyle, Gdiplus::UnitWorld,
                                   window)) {
@@ -37,8 +38,7 @@ void drawCaption(GraphicsObject& graphics, HWND window, const SkinControl& butto
   }
   gdiplus::SolidBrushObject brush;
   gdiplus::StringFormatObject format;
-  if (!brush.CreateSolidFill(colourToArgb(static_cast<COLORREF>(intProp(window, kPropTextColour)))) ||
-      !format.CreateStringFormat(Gdiplus::StringFormatFlagsNoWrap)) {
+  if (!brush.CreateSolidFill(colourToArgb(colour)) || !format.CreateStringFormat(Gdiplus::StringFormatFlagsNoWrap)) {
     return;
   }
   format.SetStringFormatAlign(Gdiplus::StringAlignmentCenter);
@@ -163,19 +163,36 @@ void repaintButton(HWND window, UINT state, bool hover) {
   paintPushButton(window, dc.get(), state, client);
 }
 
+bool ButtonFaceKey::operator==(const ButtonFaceKey& other) const {
+  return backdrop == other.backdrop && EqualRect(&rect, &other.rect) && state == other.state && text == other.text &&
+         textColour == other.textColour && accent == other.accent;
+}
+
 void paintPushButton(HWND window, HDC dc, UINT itemState, const RECT& rect) {
   const FoundEntry<SkinControl> found = buttonEntry(window);
   if (!found) return;
+  SkinControl& button = *found.entry;
   const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  const ButtonFaceKey key{backdropOf(*found.skin, window),
+                          rect,
+                          itemState,
+                          button.text,
+                          static_cast<COLORREF>(intProp(window, kPropTextColour)),
+                          skinOptions.accentColour};
+  if (const KeptSource kept = button.face.find(key)) {
+    BitBlt(dc, 0, 0, width, height, kept.dc, kept.x, 0, SRCCOPY);
+    return;
+  }
   const CapturedBackground canvas = captureBackground(window, rect);
   {
     GraphicsObject graphics;
     if (openGraphics(graphics, canvas.get())) {
       drawBody(graphics, itemState, float(rect.left), float(rect.top), float(width), float(height));
-      drawCaption(graphics, window, *found.entry, float(width), float(height));
+      drawCaption(graphics, window, button, key.textColour, float(width), float(height));
     }
   }
   BitBlt(dc, 0, 0, width, height, canvas.get(), 0, 0, SRCCOPY);
+  keepPicture(*found.skin, button.face, canvas.get(), width, height, key);
 }
 
 LRESULT CALLBACK buttonWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

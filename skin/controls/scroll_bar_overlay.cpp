@@ -200,6 +200,16 @@ void paintScrollBar(HWND control, ScrollBarSide side, int hotPart) {
   layoutScrollParts(side, width, height, button, thumbTop, thumbBottom, partsFor(*overlays, side));
 
   const SkinWindow* skin = skinWindowById(findHostSkinWindow(control).skinId);
+  KeptPicture<ScrollBarKey>& kept = isVertical(side) ? overlays->vPicture : overlays->hPicture;
+  ScrollBarKey key{{}, button, thumbTop, thumbBottom, available, hotPart, skinOptions.accentColour};
+  if (skin != nullptr) {
+    key.backdrop = backdropOf(*skin, overlay);
+    if (const KeptSource picture = kept.find(key)) {
+      win32::ScopedWindowDc dc(overlay);
+      BitBlt(dc.get(), 0, 0, width, height, picture.dc, picture.x, 0, SRCCOPY);
+      return;
+    }
+  }
   const auto arrow = [&](size_t index) { return skin != nullptr ? skin->scrollArrowGlyphs[index].get() : nullptr; };
   const CapturedBackground canvas = captureBackground(overlay, client);
   {
@@ -228,8 +238,17 @@ void paintScrollBar(HWND control, ScrollBarSide side, int hotPart) {
                       button, width, height, arrow(isVertical(side) ? 1 : 3));
     }
   }
-  win32::ScopedWindowDc dc(overlay);
-  BitBlt(dc.get(), 0, 0, width, height, canvas.get(), 0, 0, SRCCOPY);
+  {
+    win32::ScopedWindowDc dc(overlay);
+    BitBlt(dc.get(), 0, 0, width, height, canvas.get(), 0, 0, SRCCOPY);
+  }
+  if (skin != nullptr) keepPicture(*skin, kept, canvas.get(), width, height, key);
+}
+
+bool ScrollBarKey::operator==(const ScrollBarKey& other) const {
+  return backdrop == other.backdrop && button == other.button && thumbTop == other.thumbTop &&
+         thumbBottom == other.thumbBottom && available == other.available && hotPart == other.hotPart &&
+         accent == other.accent;
 }
 
 LRESULT CALLBACK scrollOverlayProc(HWND overlay, UINT message, WPARAM wParam, LPARAM lParam) {

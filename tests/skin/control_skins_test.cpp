@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -289,6 +290,92 @@ TEST_F(ControlSkinsTest, CaptionChangesWithSetTextAndIsDrawn) {
   SetWindowTextA(button, "下一页");
   EXPECT_EQ(skin.buttons[0].text, "下一页");
   EXPECT_GT(darkPixels(), 20) << "the new caption is drawn in black";
+}
+
+// --- kept pictures ------------------------------------------------------------
+
+std::vector<COLORREF> PixelsOf(HDC dc, int width, int height) {
+  std::vector<COLORREF> all;
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) all.push_back(GetPixel(dc, x, y));
+  }
+  return all;
+}
+
+// White in the back buffer `dx` pixels right of the control, a background
+// only a new rendering of the back buffer takes away.
+void WhitenBackground(const SkinWindow& skin, HWND control, int dx) {
+  RECT under = rectRelativeToSkinWindow(control);
+  OffsetRect(&under, dx, 0);
+  FillRect(skin.backBuffer.dc(), &under, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+}
+
+struct PictureChange {
+  const char* name;
+  std::function<void()> before;  // the first picture is painted from scratch after this
+  std::function<void()> change;
+};
+
+// A kept picture must follow every change it depends on: after each change,
+// `paint` gives what it gives once `forget` has dropped the kept picture.
+void ExpectKeptPictureFollows(const std::function<std::vector<COLORREF>()>& paint, const std::function<void()>& forget,
+                              const std::vector<PictureChange>& changes) {
+  for (const PictureChange& c : changes) {
+    SCOPED_TRACE(c.name);
+    c.before();
+    forget();
+    const std::vector<COLORREF> first = paint();
+    ASSERT_EQ(paint(), first) << "the kept picture is the one painted";
+    c.change();
+    const std::vector<COLORREF> kept = paint();
+    forget();
+    const std::vector<COLORREF> fresh = paint();
+    EXPECT_NE(fresh, first) << "the change shows in a picture painted from scratch";
+    EXPECT_EQ(kept, fresh);
+  }
+}
+
+TEST_F(ControlSkinsTest, KeptButtonFaceFollowsEveryChangeItDependsOn) {
+  CreateHost();
+  HWND button = Child("BUTTON", 20, 60, 80, 26, BS_PUSHBUTTON, "Go");
+  SkinWindow& skin = SkinAndShow();
+  UINT state = 0;
+  auto paint = [&] {
+    Rendering rendering(80, 26);
+    paintPushButton(button, rendering.dc(), state, RECT{0, 0, 80, 26});
+    return PixelsOf(rendering.dc(), 80, 26);
+  };
+  auto nothing = [] {};
+  ExpectKeptPictureFollows(paint, [&] { skin.buttons[0].face.forget(); },
+                           {
+                               {"state", nothing, [&] { state = kStateHot | kStateFocus; }},
+                               {"caption", [&] { state = 0; }, [&] { SetWindowTextA(button, "Stop"); }},
+                               {"text colour", nothing, [&] { setIntProp(button, kPropTextColour, RGB(200, 0, 0)); }},
+                               {"place", [&] { WhitenBackground(skin, button, 200); },
+                                [&] { SetWindowPos(button, nullptr, 220, 60, 0, 0, SWP_NOSIZE); }},
+                               {"new background", [&] { WhitenBackground(skin, button, 0); },
+                                [&] { redrawFrame(findSkinWindow(window), true); }},
+                           });
+}
+
+TEST_F(ControlSkinsTest, KeptWashFollowsEveryChangeItDependsOn) {
+  CreateHost();
+  HWND edit = Child("Edit", 20, 60, 160, 24, ES_AUTOHSCROLL, "", WS_EX_CLIENTEDGE);
+  SkinWindow& skin = SkinAndShow();
+  auto paint = [&] {
+    RECT client{};
+    GetClientRect(edit, &client);
+    return PixelsOf(washedBackground(edit).get(), client.right, client.bottom);
+  };
+  auto nothing = [] {};
+  ExpectKeptPictureFollows(paint, [&] { skin.washedBackgrounds[edit].picture.forget(); },
+                           {
+                               {"place", [&] { WhitenBackground(skin, edit, 200); },
+                                [&] { SetWindowPos(edit, nullptr, 220, 60, 0, 0, SWP_NOSIZE); }},
+                               {"new background", [&] { WhitenBackground(skin, edit, 0); },
+                                [&] { redrawFrame(findSkinWindow(window), true); }},
+                               {"wash", nothing, [&] { skinOptions.washAlpha = 90; }},
+                           });
 }
 
 TEST_F(ControlSkinsTest, HoverRepaintsOnlyWhenTheHoveredControlChanges) {
@@ -770,6 +857,35 @@ TEST_F(ControlSkinsTest, HeaderShowsGradientHotAndPressedLooks) {
   EXPECT_GT(R(pressed.bottom), R(LookOf(header, 2).bottom) + 30) << "pressed lightens the column's foot";
   SendMessageA(header, WM_LBUTTONUP, 0, MAKELPARAM(30, middle));
   EXPECT_EQ(entry.pressedItem, 0);
+}
+
+TEST_F(ControlSkinsTest, KeptHeaderColumnsFollowEveryChangeTheyDependOn) {
+  CreateHost();
+  HWND list = Child(WC_LISTVIEWA, 20, 60, 300, 120, LVS_REPORT, "", WS_EX_CLIENTEDGE);
+  HWND header = AddReportList(list);
+  SkinWindow& skin = SkinAndShow();
+  // The first 160 pixels of the header as drawn on screen: the first column
+  // and the start of the second.
+  auto paint = [&] {
+    drawHeader(1, 1);
+    win32::ScopedWindowDc dc(header);
+    return PixelsOf(dc.get(), 160, 20);
+  };
+  auto setItem = [&](UINT mask, int width, const char* text) {
+    HDITEMA item{};
+    item.mask = mask;
+    item.cxy = width;
+    item.pszText = const_cast<char*>(text);
+    SendMessageA(header, HDM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  };
+  auto nothing = [] {};
+  ExpectKeptPictureFollows(paint, [&] { skin.headers[0].columns.clear(); },
+                           {
+                               {"caption", nothing, [&] { setItem(HDI_TEXT, 0, "下载地址"); }},
+                               {"width", nothing, [&] { setItem(HDI_WIDTH, 90, nullptr); }},
+                               {"new background", [&] { WhitenBackground(skin, header, 0); },
+                                [&] { redrawFrame(findSkinWindow(window), true); }},
+                           });
 }
 
 TEST_F(ControlSkinsTest, HeaderWithoutButtonsNeverLightsUp) {

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -784,6 +785,28 @@ TEST_F(SkinWindowTest, DestroyingTheFirstWindowRenumbersTheSecond) {
   EXPECT_NE(skin.backBuffer.dc(), nullptr);
 }
 
+TEST(SeeThroughKeyingTest, OnlyPixelsOfTheKeyColourLeaveTheTargetAsItWas) {
+  const COLORREF key = RGB(0x10, 0x20, 0x30);  // 0x00102030 as a DIB pixel
+  const DWORD kept = 0x00ABCDEF;
+  struct {
+    const char* name;
+    DWORD source;
+    bool copied;
+  } cases[] = {
+      {"the key", 0x00102030, false},
+      {"the key with alpha", 0xFF102030, false},
+      {"the key's bytes the other way round", 0x00302010, true},
+      {"one step off the key", 0x00102031, true},
+      {"black", 0x00000000, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    DWORD target = kept;
+    copyUnlessKey(&c.source, &target, 1, key);
+    EXPECT_EQ(target, c.copied ? c.source : kept);
+  }
+}
+
 TEST_F(SkinWindowTest, SeeThroughChildShowsTheBackgroundWhereItPaintedButtonFace) {
   HWND window = CreateTopLevel();
   HWND box = CreateChild(window, kSolidChildClass, 20, 60, 300, 120);
@@ -867,8 +890,11 @@ TEST_F(SkinWindowTest, StaticControlsGetTheWashedBackgroundAsABrush) {
   HWND label = CreateChild(window, "Static", 10, 40, 80, 24);
   SkinAndShow(window);
   HDC dc = GetDC(label);
-  const auto first = reinterpret_cast<HBRUSH>(
-      SendMessageA(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label)));
+  auto answer = [&] {
+    return reinterpret_cast<HBRUSH>(
+        SendMessageA(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label)));
+  };
+  const HBRUSH first = answer();
   EXPECT_EQ(GetPropA(label, kPropBackgroundBrush), first);
   const HANDLE firstBitmap = GetPropA(label, kPropBackgroundBitmap);
   EXPECT_EQ(GetObjectType(firstBitmap), DWORD(OBJ_BITMAP));
@@ -876,17 +902,33 @@ TEST_F(SkinWindowTest, StaticControlsGetTheWashedBackgroundAsABrush) {
   GetObjectA(first, sizeof pattern, &pattern);
   EXPECT_EQ(pattern.lbStyle, UINT(BS_PATTERN));
   EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
+  EXPECT_EQ(answer(), first) << "the same background answers with the same brush";
 
-  const auto second = reinterpret_cast<HBRUSH>(
-      SendMessageA(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(label)));
-  EXPECT_NE(second, nullptr);
-  EXPECT_EQ(GetObjectType(first), 0u) << "the previous brush is deleted";
-  EXPECT_EQ(GetObjectType(firstBitmap), 0u) << "and its bitmap";
-  const HANDLE secondBitmap = GetPropA(label, kPropBackgroundBitmap);
+  // Each change under the label makes a new brush and deletes the one before.
+  struct {
+    const char* name;
+    std::function<void()> change;
+  } cases[] = {
+      {"moved", [&] { SetWindowPos(label, nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER); }},
+      {"new back buffer", [&] { redrawFrame(findSkinWindow(window), true); }},
+      {"other wash", [&] { skinOptions.washAlpha = 90; }},
+  };
+  HBRUSH previous = first;
+  HANDLE previousBitmap = firstBitmap;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    c.change();
+    const HBRUSH next = answer();
+    EXPECT_NE(next, nullptr);
+    EXPECT_EQ(GetObjectType(previous), 0u) << "the previous brush is deleted";
+    EXPECT_EQ(GetObjectType(previousBitmap), 0u) << "and its bitmap";
+    previous = next;
+    previousBitmap = GetPropA(label, kPropBackgroundBitmap);
+  }
   ReleaseDC(label, dc);
   DestroyWindow(window);
-  EXPECT_EQ(GetObjectType(second), 0u) << "the window's destruction releases the last brush";
-  EXPECT_EQ(GetObjectType(secondBitmap), 0u);
+  EXPECT_EQ(GetObjectType(previous), 0u) << "the window's destruction releases the last brush";
+  EXPECT_EQ(GetObjectType(previousBitmap), 0u);
 }
 
 TEST_F(SkinWindowTest, SeeThroughButtonIsKeyedOntoTheWashedBackground) {
