@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <future>
 #include <set>
 #include <string>
 #include <vector>
@@ -484,6 +485,45 @@ TEST_F(SkinWindowTest, WindowWithoutPictureIsBlackInsideTheRoundedShape) {
   EXPECT_FALSE(PtInRegion(region, 399, 299)) << "rounded corner";
   EXPECT_TRUE(PtInRegion(region, 200, 150));
   DeleteObject(region);
+}
+
+TEST_F(SkinWindowTest, PicturesDecodedAheadAreUsedOnlyWhenMadeForTheWindow) {
+  using resources::ImageRole;
+  const Bytes picture = resources::embeddedImageBytes(ImageRole::BackgroundPicture);
+  constexpr ARGB kMarker = 0xFF123456;  // no average of the picture
+  const struct {
+    const char* name;
+    BackgroundMode mode;
+    int width, height;
+    bool used;
+  } cases[] = {
+      {"made for this client area", BackgroundMode::Stretched, 400, 300, true},
+      {"made for another size", BackgroundMode::Stretched, 401, 300, false},
+      {"made for another mode", BackgroundMode::Centred, 400, 300, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    DecodedPictures ahead = decodePictures(picture, c.mode, c.width, c.height);
+    ahead.themeColour = kMarker;
+    const auto menuGlyph = ahead.glyphs.at(ImageRole::MenuGlyph);
+    std::promise<DecodedPictures> decoded;
+    decoded.set_value(std::move(ahead));
+
+    HWND window = CreateTopLevel();
+    ApplySkinOptions options;
+    options.showMenuButton = true;
+    options.backgroundPicture = picture;
+    options.backgroundMode = BackgroundMode::Stretched;
+    options.decodedPictures = decoded.get_future().share();
+    applySkin(window, 35, options);
+    const SkinWindow& skin = *skinWindowById(findSkinWindow(window));
+    EXPECT_EQ(skin.themeColour == kMarker, c.used);
+    EXPECT_NE(skin.themeColour, 0u) << "decoded here when not used";
+    ASSERT_EQ(skin.captionButtons.front().kind, kMenuButton);
+    EXPECT_EQ(skin.captionButtons.front().glyphImage == menuGlyph, c.used);
+    EXPECT_NE(skin.captionButtons.front().glyphImage, nullptr);
+    DestroyWindow(window);
+  }
 }
 
 TEST_F(SkinWindowTest, StretchedPictureFollowsTheWindowSize) {
