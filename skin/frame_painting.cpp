@@ -148,8 +148,15 @@ void drawBorder(GraphicsObject& graphics, int width, int height) {
   roundedRectPath(outer, 0, 0, float(width - 1), float(height - 1), 7);
   roundedRectPath(inner, 1, 1, float(width - 3), float(height - 3), 6);
   PenObject dark, light;
+  // Both paths lie within 10 pixels of the edges; GDI+ under Wine otherwise
+  // blends each over the whole window. The interior goes back into the clip.
+  const RectF interior(10, 10, float(width - 20), float(height - 20));
+  const bool clipped = interior.Width > 0 && interior.Height > 0;
+  if (clipped)
+    graphics.SetClipRect(interior.X, interior.Y, interior.Width, interior.Height, Gdiplus::CombineModeExclude);
   if (dark.CreatePen1(colourToArgb(kBlack, 180), 2)) graphics.DrawPath(dark, outer);
   if (light.CreatePen1(colourToArgb(kWhite, 180), 1)) graphics.DrawPath(light, inner);
+  if (clipped) graphics.SetClipRect(interior.X, interior.Y, interior.Width, interior.Height, Gdiplus::CombineModeUnion);
 }
 
 // The text is drawn in the glow colour, blurred by scaling it down and up
