@@ -94,22 +94,40 @@ void nearFormat(StringFormatObject& format, INT flags = 0) {
   format.SetStringFormatLineAlign(Gdiplus::StringAlignmentNear);
 }
 
+// Gives the pixels of the four corners that lie outside `clip` the colour.
+void clearCorners(GraphicsObject& graphics, const PathObject& clip, int width, int height, ARGB colour) {
+  constexpr float kCorner = 8;  // more than the clip's corner radius
+  const float right = float(width) - kCorner, bottom = float(height) - kCorner;
+  const PointF corners[] = {{0, 0}, {right, 0}, {0, bottom}, {right, bottom}};
+  for (const PointF& at : corners) {
+    graphics.SetClipRect(at.X, at.Y, kCorner, kCorner);
+    graphics.SetClipPath(clip, Gdiplus::CombineModeExclude);
+    graphics.GraphicsClear(colour);
+  }
+}
+
 void drawBackground(SkinWindow& skin, GraphicsObject& graphics, int width, int height) {
   // The window region and the rounded clip need not agree to the pixel, so
   // the corner pixels outside the clip get the fill colour too, never a
   // colour of their own that could show.
   const bool hasPicture = !skin.backgroundPicture.empty();
   const ARGB fillColour = hasPicture ? skin.themeColour : colourToArgb(kBlack);
-  graphics.GraphicsClear(fillColour);
   PathObject clip;
   clip.CreatePath();
   roundedRectPath(clip, 0, 0, float(width), float(height), 4);
+  // The opaque stretched picture fills the clip, and what lies outside the
+  // clip lies in the corners.
+  const bool stretched = hasPicture && skin.backgroundMode == BackgroundMode::Stretched &&
+                         skin.stretchedPicture.draw(skin.backBuffer.dc(), skin.backgroundPicture, width, height);
+  if (stretched) {
+    clearCorners(graphics, clip, width, height, fillColour);
+  } else {
+    graphics.GraphicsClear(fillColour);
+  }
   graphics.SetClipPath(clip);
 
   ImageObject picture;
-  if (hasPicture && skin.backgroundMode == BackgroundMode::Stretched) {
-    skin.stretchedPicture.draw(graphics, skin.backgroundPicture, width, height);
-  } else if (hasPicture && picture.LoadImageFromStream(skin.backgroundPicture)) {
+  if (hasPicture && !stretched && picture.LoadImageFromStream(skin.backgroundPicture)) {
     const float pictureWidth = float(picture.GetImageWidth()), pictureHeight = float(picture.GetImageHeight());
     switch (skin.backgroundMode) {
       case BackgroundMode::TopLeft: graphics.DrawImageRectRect(picture, 0, 0, pictureWidth, pictureHeight); break;
@@ -120,7 +138,7 @@ void drawBackground(SkinWindow& skin, GraphicsObject& graphics, int width, int h
         graphics.DrawImageRectRect(picture, float(int((width - pictureWidth) / 2)),
                                    float(int((height - pictureHeight) / 2)), pictureWidth, pictureHeight);
         break;
-      case BackgroundMode::Stretched: break;  // drawn from the kept copy above
+      case BackgroundMode::Stretched: break;  // a picture that did not decode above
       case BackgroundMode::MirroredTiles: {
         ImageObject mirrored;
         mirrored.LoadImageFromStream(skin.backgroundPicture);
