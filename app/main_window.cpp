@@ -94,13 +94,16 @@ MainWindow* MainWindow::Create(HINSTANCE instance, const StartOptions& options, 
                                const search::SearchServices& services, HICON icon) {
   std::unique_ptr<MainWindow> window(new MainWindow(options, session, services, icon));
   if (window->skinned_) {
-    // The skin's pictures are decoded on another thread meanwhile. The client
-    // area is the whole window: the skin draws the frame.
+    // The skin's pictures are decoded and its fonts listed on another thread
+    // meanwhile; the window thread makes no font before ApplySkin waits for
+    // them. The client area is the whole window: the skin draws the frame.
     try {
-      window->pictures_ = std::async(std::launch::async, skin::decodePictures,
-                                     resources::embeddedImageBytes(resources::ImageRole::BackgroundPicture),
-                                     kBackgroundMode, kMainWindowWidth, kMainWindowHeight)
-                              .share();
+      window->pictures_ = std::async(std::launch::async, [] {
+                            skin::loadInstalledFonts();
+                            return skin::decodePictures(
+                                resources::embeddedImageBytes(resources::ImageRole::BackgroundPicture), kBackgroundMode,
+                                kMainWindowWidth, kMainWindowHeight);
+                          }).share();
     } catch (const std::system_error&) {
       // No thread: applySkin decodes them itself.
     }

@@ -1,6 +1,8 @@
 #include "skin/skin_setup.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cwchar>
 #include <memory>
 
 #include "gdiplus/font_objects.h"
@@ -126,6 +128,11 @@ DecodedPictures picturesFor(const ApplySkinOptions& options, BackgroundMode mode
 
 }  // namespace
 
+void loadInstalledFonts() {
+  gdiplus::FontFamilyObject family;
+  family.GetGenericFontFamilySansSerif();
+}
+
 DecodedPictures decodePictures(const Bytes& background, BackgroundMode mode, int width, int height) {
   DecodedPictures pictures = decodeBackground(background, mode, width, height);
   for (ImageRole role : kCaptionGlyphRoles) pictures.glyphs[role] = decodeGlyph(resources::embeddedImageBytes(role));
@@ -228,12 +235,24 @@ void layoutBottomStrip(int skinId) {
 
 ControlFont getControlFont(HWND control) {
   HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
-  if (font == nullptr) return {};
+  LOGFONTW description{};
+  if (font == nullptr || GetObjectW(font, sizeof description, &description) == 0) return {};
+  // GDI+ takes most of a millisecond under Wine to make a font of one, and
+  // the controls of a window mostly share a handful: a description read once
+  // is kept. The face name ends at its terminator, whatever follows it.
+  std::string key(reinterpret_cast<const char*>(&description), offsetof(LOGFONTW, lfFaceName));
+  key.append(reinterpret_cast<const char*>(description.lfFaceName),
+             wcsnlen(description.lfFaceName, LF_FACESIZE) * sizeof(wchar_t));
+  static std::map<std::string, ControlFont> known;
+  if (const auto found = known.find(key); found != known.end()) return found->second;
   win32::ScopedWindowDc dc(control);
   gdiplus::FontObject gdiplusFont;
   gdiplus::FontFamilyObject family;
   if (!gdiplusFont.CreateFontFromHFONT(dc.get(), font) || !gdiplusFont.GetFamily(family)) return {};
-  return {family.GetFamilyName(), static_cast<int>(gdiplusFont.GetFontSize()), gdiplusFont.GetFontStyle()};
+  const ControlFont read{family.GetFamilyName(), static_cast<int>(gdiplusFont.GetFontSize()),
+                         gdiplusFont.GetFontStyle()};
+  known.emplace(std::move(key), read);
+  return read;
 }
 
 }  // namespace skin

@@ -32,6 +32,12 @@ struct DecodedPictures {
 // caption-button and scroll-arrow glyph. Any thread; GDI+ must be started.
 DecodedPictures decodePictures(const Bytes& background, BackgroundMode mode, int width, int height);
 
+// Loads GDI+'s list of installed fonts, which the first font of a process
+// loads (milliseconds under Wine), so that a thread can do it ahead of the
+// window thread's first font. GDI+ must be started; the window thread must
+// not make fonts meanwhile.
+void loadInstalledFonts();
+
 void setSkinOptions(bool skinChildControls, std::optional<int> washAlpha = std::nullopt,
                     std::optional<bool> trackbarOption = std::nullopt);
 

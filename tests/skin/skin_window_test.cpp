@@ -363,6 +363,34 @@ TEST_F(SkinWindowTest, ControlFontIsReadWithoutChangingIt) {
   DeleteObject(font);
 }
 
+TEST_F(SkinWindowTest, ControlFontsAreToldApartWhenReadAgain) {
+  // Each font read twice, the others read in between, each time through a
+  // new handle: an answer kept for one must never come back for another.
+  const int heights[] = {-12, -16, -20};
+  HWND window = CreateTopLevel();
+  HWND label = CreateChild(window, "Static", 10, 40, 80, 24);
+  auto read = [label](int height) {
+    HFONT font = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, 0, 0, 0, 0, "宋体");
+    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    const ControlFont answer = getControlFont(label);
+    SendMessageA(label, WM_SETFONT, 0, FALSE);
+    DeleteObject(font);
+    return answer;
+  };
+  std::vector<int> sizes;
+  for (int height : heights) sizes.push_back(read(height).size);
+  for (size_t i = 0; i < std::size(heights); ++i) {
+    SCOPED_TRACE(heights[i]);
+    const ControlFont again = read(heights[i]);
+    EXPECT_EQ(again.faceName, "宋体");
+    EXPECT_EQ(again.size, sizes[i]);
+    if (i > 0) {
+      EXPECT_GT(sizes[i], sizes[i - 1]) << "a taller font reads larger";
+    }
+  }
+  DestroyWindow(window);
+}
+
 TEST_F(SkinWindowTest, LaterSizeChangesAskForAFullRepaint) {
   HWND window = CreateTopLevel();
   SkinWindow& skin = SkinAndShow(window);
