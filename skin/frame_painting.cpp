@@ -251,9 +251,14 @@ void redrawFrame(int skinId, bool show) {
   if (width <= 0 || height <= 0) return;
 
   // The window's shape follows its size. The position call only makes the
-  // new region take effect; it must not activate the window.
-  SetWindowRgn(window, nullptr, FALSE);
-  SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // new region take effect; it must not activate the window. A window with
+  // no region yet (the first paint) has no old one to drop: each of these
+  // calls sends the window its position messages.
+  RECT oldShape{};
+  if (GetWindowRgnBox(window, &oldShape) != ERROR) {
+    SetWindowRgn(window, nullptr, FALSE);
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   SetWindowRgn(window, CreateRoundRectRgn(0, 0, width + 1, height + 1, 5, 5), FALSE);
 
   // The properties name the bitmaps; the back buffer owns them.
