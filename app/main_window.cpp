@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <system_error>
 #include <vector>
 
 #include "app/browser_box.h"
@@ -23,6 +24,7 @@ const wchar_t kMainWindowClassName[] = L"TorrentFinderMainWindow";
 namespace {
 
 constexpr COLORREF kListTextColour = RGB(96, 96, 96);
+constexpr skin::BackgroundMode kBackgroundMode = skin::BackgroundMode::Stretched;
 constexpr UINT_PTR kDeadlineTimer = 1;
 
 HFONT CreateSongTypeface(int height) {
@@ -91,6 +93,21 @@ MainWindow::MainWindow(const StartOptions& options, search::SearchSession& sessi
 MainWindow* MainWindow::Create(HINSTANCE instance, const StartOptions& options, search::SearchSession& session,
                                const search::SearchServices& services, HICON icon) {
   std::unique_ptr<MainWindow> window(new MainWindow(options, session, services, icon));
+  if (window->skinned_) {
+    // The skin's pictures are decoded and its fonts listed on another thread
+    // meanwhile; the window thread makes no font before ApplySkin waits for
+    // them. The client area is the whole window: the skin draws the frame.
+    try {
+      window->pictures_ = std::async(std::launch::async, [] {
+                            skin::loadInstalledFonts();
+                            return skin::decodePictures(
+                                resources::embeddedImageBytes(resources::ImageRole::BackgroundPicture), kBackgroundMode,
+                                kMainWindowWidth, kMainWindowHeight);
+                          }).share();
+    } catch (const std::system_error&) {
+      // No thread: applySkin decodes them itself.
+    }
+  }
   const int x = (GetSystemMetrics(SM_CXSCREEN) - kMainWindowWidth) / 2;
   const int y = (GetSystemMetrics(SM_CYSCREEN) - kMainWindowHeight) / 2;
   // No border, caption or system menu: the skin draws the frame.
@@ -165,7 +182,8 @@ void MainWindow::ApplySkin() {
   options.backgroundOption = 1;
   options.bottomStripHeight = 25;
   options.backgroundPicture = resources::embeddedImageBytes(resources::ImageRole::BackgroundPicture);
-  options.backgroundMode = skin::BackgroundMode::Stretched;
+  options.backgroundMode = kBackgroundMode;
+  options.decodedPictures = std::move(pictures_);
   skin::applySkin(hwnd_, 35, options);
   skin::setBottomStripItem(hwnd_, 1, " 岚舟软件", std::nullopt, RGB(0, 255, 0));
   skin::BottomStripStyle strip;

@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "search/search_controller.h"
 #include "search/search_services.h"
 #include "search/search_session.h"
+#include "skin/skin_setup.h"
 #include "win32/scoped.h"
 
 namespace app {
@@ -98,6 +100,7 @@ class MainWindow final : public search::SearchView, public search::RowActionsVie
   HICON icon_;
   unsigned deadlineMs_;
   bool skinned_;
+  std::shared_future<skin::DecodedPictures> pictures_;  // decoding while the window is created; gone once skinned
   search::SearchSession& session_;
   search::SearchServices services_;
   search::SearchController controller_;

@@ -1,11 +1,14 @@
 #include "skin/frame_painting.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <vector>
 
 #include "gdiplus/graphics_object.h"
 #include "skin/drawing_primitives.h"
 #include "skin/frame_layout.h"
 #include "skin/frame_window.h"
+#include "skin/picture_scaling.h"
 #include "skin/skin_setup.h"
 #include "win32/scoped.h"
 
@@ -91,22 +94,40 @@ void nearFormat(StringFormatObject& format, INT flags = 0) {
   format.SetStringFormatLineAlign(Gdiplus::StringAlignmentNear);
 }
 
+// Gives the pixels of the four corners that lie outside `clip` the colour.
+void clearCorners(GraphicsObject& graphics, const PathObject& clip, int width, int height, ARGB colour) {
+  constexpr float kCorner = 8;  // more than the clip's corner radius
+  const float right = float(width) - kCorner, bottom = float(height) - kCorner;
+  const PointF corners[] = {{0, 0}, {right, 0}, {0, bottom}, {right, bottom}};
+  for (const PointF& at : corners) {
+    graphics.SetClipRect(at.X, at.Y, kCorner, kCorner);
+    graphics.SetClipPath(clip, Gdiplus::CombineModeExclude);
+    graphics.GraphicsClear(colour);
+  }
+}
+
 void drawBackground(SkinWindow& skin, GraphicsObject& graphics, int width, int height) {
   // The window region and the rounded clip need not agree to the pixel, so
   // the corner pixels outside the clip get the fill colour too, never a
   // colour of their own that could show.
   const bool hasPicture = !skin.backgroundPicture.empty();
   const ARGB fillColour = hasPicture ? skin.themeColour : colourToArgb(kBlack);
-  graphics.GraphicsClear(fillColour);
   PathObject clip;
   clip.CreatePath();
   roundedRectPath(clip, 0, 0, float(width), float(height), 4);
+  // The opaque stretched picture fills the clip, and what lies outside the
+  // clip lies in the corners.
+  const bool stretched = hasPicture && skin.backgroundMode == BackgroundMode::Stretched &&
+                         skin.stretchedPicture.draw(skin.backBuffer.dc(), skin.backgroundPicture, width, height);
+  if (stretched) {
+    clearCorners(graphics, clip, width, height, fillColour);
+  } else {
+    graphics.GraphicsClear(fillColour);
+  }
   graphics.SetClipPath(clip);
 
   ImageObject picture;
-  if (hasPicture && skin.backgroundMode == BackgroundMode::Stretched) {
-    skin.stretchedPicture.draw(graphics, skin.backgroundPicture, width, height);
-  } else if (hasPicture && picture.LoadImageFromStream(skin.backgroundPicture)) {
+  if (hasPicture && !stretched && picture.LoadImageFromStream(skin.backgroundPicture)) {
     const float pictureWidth = float(picture.GetImageWidth()), pictureHeight = float(picture.GetImageHeight());
     switch (skin.backgroundMode) {
       case BackgroundMode::TopLeft: graphics.DrawImageRectRect(picture, 0, 0, pictureWidth, pictureHeight); break;
@@ -117,7 +138,7 @@ void drawBackground(SkinWindow& skin, GraphicsObject& graphics, int width, int h
         graphics.DrawImageRectRect(picture, float(int((width - pictureWidth) / 2)),
                                    float(int((height - pictureHeight) / 2)), pictureWidth, pictureHeight);
         break;
-      case BackgroundMode::Stretched: break;  // drawn from the kept copy above
+      case BackgroundMode::Stretched: break;  // a picture that did not decode above
       case BackgroundMode::MirroredTiles: {
         ImageObject mirrored;
         mirrored.LoadImageFromStream(skin.backgroundPicture);
@@ -145,8 +166,15 @@ void drawBorder(GraphicsObject& graphics, int width, int height) {
   roundedRectPath(outer, 0, 0, float(width - 1), float(height - 1), 7);
   roundedRectPath(inner, 1, 1, float(width - 3), float(height - 3), 6);
   PenObject dark, light;
+  // Both paths lie within 10 pixels of the edges; GDI+ under Wine otherwise
+  // blends each over the whole window. The interior goes back into the clip.
+  const RectF interior(10, 10, float(width - 20), float(height - 20));
+  const bool clipped = interior.Width > 0 && interior.Height > 0;
+  if (clipped)
+    graphics.SetClipRect(interior.X, interior.Y, interior.Width, interior.Height, Gdiplus::CombineModeExclude);
   if (dark.CreatePen1(colourToArgb(kBlack, 180), 2)) graphics.DrawPath(dark, outer);
   if (light.CreatePen1(colourToArgb(kWhite, 180), 1)) graphics.DrawPath(light, inner);
+  if (clipped) graphics.SetClipRect(interior.X, interior.Y, interior.Width, interior.Height, Gdiplus::CombineModeUnion);
 }
 
 // The text is drawn in the glow colour, blurred by scaling it down and up
@@ -159,10 +187,9 @@ void drawGlowText(GraphicsObject& target, const std::string& text, const RectF& 
   nearFormat(format, Gdiplus::StringFormatFlagsNoWrap);
   const float half = blur / 2;
 
-  BitmapObject sharp, small, blurred;
+  BitmapObject sharp, small;
   if (!sharp.CreateBitmapFromScan0(width, height) ||
-      !small.CreateBitmapFromScan0(std::max(1, INT(width / blur)), std::max(1, INT(height / blur))) ||
-      !blurred.CreateBitmapFromScan0(width, height)) {
+      !small.CreateBitmapFromScan0(std::max(1, INT(width / blur)), std::max(1, INT(height / blur)))) {
     return;
   }
   {
@@ -178,11 +205,19 @@ void drawGlowText(GraphicsObject& target, const std::string& text, const RectF& 
     graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
     graphics.DrawImageRectRect(sharp, 0, 0, float(small.GetImageWidth()), float(small.GetImageHeight()));
   }
+  // Scaled up again in plain code: GDI+ takes milliseconds for it under Wine.
+  std::vector<uint32_t> blurredPixels(size_t(width) * size_t(height));
+  {
+    const gdiplus::LockedPixels pixels(small, PixelFormat32bppPARGB);
+    if (!pixels.IsLocked()) return;
+    stretchBilinear({pixels.Row(0), pixels.Width(), pixels.Height(), pixels.Stride() / 4}, blurredPixels.data(), width,
+                    height, SampleGrid::Corners);
+  }
+  BitmapObject blurred;
+  if (!blurred.CreateBitmapOverPixels(width, height, width * 4, PixelFormat32bppPARGB, blurredPixels.data())) return;
   {
     GraphicsObject graphics;
     graphics.GetImageGraphicsContext(blurred);
-    graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-    graphics.DrawImageRectRect(small, 0, 0, float(width), float(height));
     graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
     const PointF offsets[4] = {
         {half - 1, 0.7f * blur}, {half + 1, 0.7f * blur}, {half, 0.7f * blur - 1}, {half, 0.7f * blur + 1}};
@@ -216,9 +251,14 @@ void redrawFrame(int skinId, bool show) {
   if (width <= 0 || height <= 0) return;
 
   // The window's shape follows its size. The position call only makes the
-  // new region take effect; it must not activate the window.
-  SetWindowRgn(window, nullptr, FALSE);
-  SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // new region take effect; it must not activate the window. A window with
+  // no region yet (the first paint) has no old one to drop: each of these
+  // calls sends the window its position messages.
+  RECT oldShape{};
+  if (GetWindowRgnBox(window, &oldShape) != ERROR) {
+    SetWindowRgn(window, nullptr, FALSE);
+    SetWindowPos(window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   SetWindowRgn(window, CreateRoundRectRgn(0, 0, width + 1, height + 1, 5, 5), FALSE);
 
   // The properties name the bitmaps; the back buffer owns them.

@@ -1,6 +1,8 @@
 #include "skin/skin_setup.h"
 
 #include <algorithm>
+#include <cstddef>
+#include <cwchar>
 #include <memory>
 
 #include "gdiplus/font_objects.h"
@@ -59,6 +61,13 @@ resources::ImageRole captionGlyph(int kind) {
   }
 }
 
+using resources::ImageRole;
+
+constexpr ImageRole kCaptionGlyphRoles[] = {ImageRole::HelpGlyph,     ImageRole::MenuGlyph,    ImageRole::MinimizeGlyph,
+                                            ImageRole::MaximizeGlyph, ImageRole::RestoreGlyph, ImageRole::CloseGlyph};
+constexpr ImageRole kScrollArrowRoles[] = {ImageRole::ArrowUpGlyph, ImageRole::ArrowDownGlyph,
+                                           ImageRole::ArrowLeftGlyph, ImageRole::ArrowRightGlyph};
+
 // Null for no picture or one that does not decode.
 std::shared_ptr<const gdiplus::ImageObject> decodeGlyph(const Bytes& bytes) {
   auto image = std::make_shared<gdiplus::ImageObject>();
@@ -66,26 +75,70 @@ std::shared_ptr<const gdiplus::ImageObject> decodeGlyph(const Bytes& bytes) {
   return image;
 }
 
+// The glyph decoded ahead, else decoded now.
+std::shared_ptr<const gdiplus::ImageObject> glyphFor(const DecodedPictures& pictures, ImageRole role,
+                                                     const Bytes& bytes) {
+  const auto found = pictures.glyphs.find(role);
+  return found != pictures.glyphs.end() ? found->second : decodeGlyph(bytes);
+}
+
 // The layout only counts; the pictures come from the embedded images.
-void loadCaptionGlyphs(SkinWindow& window) {
+void loadCaptionGlyphs(SkinWindow& window, const DecodedPictures& pictures) {
   for (CaptionButton& button : window.captionButtons) {
-    button.glyph = resources::embeddedImageBytes(captionGlyph(button.kind));
-    button.glyphImage = decodeGlyph(button.glyph);
+    const ImageRole role = captionGlyph(button.kind);
+    button.glyph = resources::embeddedImageBytes(role);
+    button.glyphImage = glyphFor(pictures, role, button.glyph);
     if (button.kind == kMaximizeButton) {
-      button.alternateGlyph = resources::embeddedImageBytes(resources::ImageRole::RestoreGlyph);
-      button.alternateGlyphImage = decodeGlyph(button.alternateGlyph);
+      button.alternateGlyph = resources::embeddedImageBytes(ImageRole::RestoreGlyph);
+      button.alternateGlyphImage = glyphFor(pictures, ImageRole::RestoreGlyph, button.alternateGlyph);
     }
   }
 }
 
-void loadScrollArrowGlyphs(SkinWindow& window) {
-  using resources::ImageRole;
-  const ImageRole roles[] = {ImageRole::ArrowUpGlyph, ImageRole::ArrowDownGlyph, ImageRole::ArrowLeftGlyph,
-                             ImageRole::ArrowRightGlyph};
-  for (size_t i = 0; i < 4; ++i) window.scrollArrowGlyphs[i] = decodeGlyph(resources::embeddedImageBytes(roles[i]));
+void loadScrollArrowGlyphs(SkinWindow& window, const DecodedPictures& pictures) {
+  for (size_t i = 0; i < 4; ++i) {
+    const ImageRole role = kScrollArrowRoles[i];
+    window.scrollArrowGlyphs[i] = glyphFor(pictures, role, resources::embeddedImageBytes(role));
+  }
+}
+
+// The background alone: the glyphs are decoded as they are needed.
+DecodedPictures decodeBackground(const Bytes& background, BackgroundMode mode, int width, int height) {
+  DecodedPictures pictures;
+  pictures.mode = mode;
+  pictures.width = width;
+  pictures.height = height;
+  if (background.empty()) return pictures;
+  // Decoded once, for the theme colour and the stretched copy alike.
+  gdiplus::BitmapObject decoded;
+  if (decoded.CreateBitmapFromStream(background)) pictures.themeColour = averageImageColour(decoded, 2000);
+  if (mode == BackgroundMode::Stretched) pictures.stretched.prepare(decoded, width, height);
+  return pictures;
+}
+
+// The pictures decoded ahead when they were made for this window, else the
+// background decoded now.
+DecodedPictures picturesFor(const ApplySkinOptions& options, BackgroundMode mode, const RECT& client) {
+  if (options.decodedPictures.valid()) {
+    const DecodedPictures& ahead = options.decodedPictures.get();
+    if (ahead.mode == mode && ahead.width == client.right && ahead.height == client.bottom) return ahead;
+  }
+  return decodeBackground(options.backgroundPicture, mode, client.right, client.bottom);
 }
 
 }  // namespace
+
+void loadInstalledFonts() {
+  gdiplus::FontFamilyObject family;
+  family.GetGenericFontFamilySansSerif();
+}
+
+DecodedPictures decodePictures(const Bytes& background, BackgroundMode mode, int width, int height) {
+  DecodedPictures pictures = decodeBackground(background, mode, width, height);
+  for (ImageRole role : kCaptionGlyphRoles) pictures.glyphs[role] = decodeGlyph(resources::embeddedImageBytes(role));
+  for (ImageRole role : kScrollArrowRoles) pictures.glyphs[role] = decodeGlyph(resources::embeddedImageBytes(role));
+  return pictures;
+}
 
 void applySkin(HWND window, int titleBarHeight, const ApplySkinOptions& options) {
   if (findSkinWindow(window) != 0) return;
@@ -110,25 +163,23 @@ void applySkin(HWND window, int titleBarHeight, const ApplySkinOptions& options)
   record->maxTrackWidth = GetSystemMetrics(SM_CXSCREEN);
   record->maxTrackHeight = GetSystemMetrics(SM_CYSCREEN);
 
+  DecodedPictures pictures = picturesFor(options, record->backgroundMode, client);
   if (!options.backgroundPicture.empty()) {
     const Bytes& picture = options.backgroundPicture;
-    // Decoded once, for the theme colour and the stretched copy alike.
-    gdiplus::BitmapObject decoded;
-    if (decoded.CreateBitmapFromStream(picture)) record->themeColour = averageImageColour(decoded, 2000);
+    record->themeColour = pictures.themeColour;
     if (record->backgroundMode == BackgroundMode::TopLeft) {
       record->backgroundPicture = fadeBackground(picture, std::nullopt, record->themeColour);
     } else if (record->backgroundMode == BackgroundMode::TopRight) {
       record->backgroundPicture = fadeBackground(picture, std::nullopt, record->themeColour, 0);
     } else {
       record->backgroundPicture = picture;
-      if (record->backgroundMode == BackgroundMode::Stretched)
-        record->stretchedPicture.prepare(decoded, client.right, client.bottom);
+      record->stretchedPicture = std::move(pictures.stretched);
     }
   }
 
   buildCaptionButtons(*record, client.right);
-  loadCaptionGlyphs(*record);
-  loadScrollArrowGlyphs(*record);
+  loadCaptionGlyphs(*record, pictures);
+  loadScrollArrowGlyphs(*record, pictures);
   SetWindowLongPtrA(window, GWL_STYLE, style | WS_SYSMENU);
 
   skinWindowList.push_back(std::move(record));
@@ -184,12 +235,24 @@ void layoutBottomStrip(int skinId) {
 
 ControlFont getControlFont(HWND control) {
   HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
-  if (font == nullptr) return {};
+  LOGFONTW description{};
+  if (font == nullptr || GetObjectW(font, sizeof description, &description) == 0) return {};
+  // GDI+ takes most of a millisecond under Wine to make a font of one, and
+  // the controls of a window mostly share a handful: a description read once
+  // is kept. The face name ends at its terminator, whatever follows it.
+  std::string key(reinterpret_cast<const char*>(&description), offsetof(LOGFONTW, lfFaceName));
+  key.append(reinterpret_cast<const char*>(description.lfFaceName),
+             wcsnlen(description.lfFaceName, LF_FACESIZE) * sizeof(wchar_t));
+  static std::map<std::string, ControlFont> known;
+  if (const auto found = known.find(key); found != known.end()) return found->second;
   win32::ScopedWindowDc dc(control);
   gdiplus::FontObject gdiplusFont;
   gdiplus::FontFamilyObject family;
   if (!gdiplusFont.CreateFontFromHFONT(dc.get(), font) || !gdiplusFont.GetFamily(family)) return {};
-  return {family.GetFamilyName(), static_cast<int>(gdiplusFont.GetFontSize()), gdiplusFont.GetFontStyle()};
+  const ControlFont read{family.GetFamilyName(), static_cast<int>(gdiplusFont.GetFontSize()),
+                         gdiplusFont.GetFontStyle()};
+  known.emplace(std::move(key), read);
+  return read;
 }
 
 }  // namespace skin

@@ -4,13 +4,39 @@
 
 #include <windows.h>
 
+#include <future>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "resources/embedded_images.h"
 #include "skin/skin_window.h"
 
 namespace skin {
+
+// What applySkin decodes: the background picture's theme colour and
+// stretched copy, and the embedded glyphs. Decoding takes milliseconds (the
+// first decode loads the system's codecs), so a program can have it done on
+// another thread while it creates its window and controls.
+struct DecodedPictures {
+  BackgroundMode mode = BackgroundMode::TopLeft;
+  int width = 0, height = 0;  // of the client area the stretched copy is for
+  ARGB themeColour = 0;
+  StretchedPicture stretched;  // BackgroundMode::Stretched only
+  std::map<resources::ImageRole, std::shared_ptr<const gdiplus::ImageObject>> glyphs;
+};
+
+// Decodes `background` (for a client area of width x height) and every
+// caption-button and scroll-arrow glyph. Any thread; GDI+ must be started.
+DecodedPictures decodePictures(const Bytes& background, BackgroundMode mode, int width, int height);
+
+// Loads GDI+'s list of installed fonts, which the first font of a process
+// loads (milliseconds under Wine), so that a thread can do it ahead of the
+// window thread's first font. GDI+ must be started; the window thread must
+// not make fonts meanwhile.
+void loadInstalledFonts();
 
 void setSkinOptions(bool skinChildControls, std::optional<int> washAlpha = std::nullopt,
                     std::optional<bool> trackbarOption = std::nullopt);
@@ -26,6 +52,9 @@ struct ApplySkinOptions {
   std::vector<BottomStripItem> bottomStripItems;  // empty: one filling item
   Bytes backgroundPicture;
   std::optional<BackgroundMode> backgroundMode;  // default: skinOptions.defaultBackgroundMode
+  // decodePictures of backgroundPicture, started earlier; used when made for
+  // this mode and client area, else the pictures are decoded here.
+  std::shared_future<DecodedPictures> decodedPictures;
 };
 
 // Skins a top-level window and its direct child controls; a window is

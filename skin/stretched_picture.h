@@ -3,6 +3,8 @@
 // window keeps its size: decoding and stretching it on every full repaint
 // cost GDI+ under Wine a quarter of a second.
 
+#include <windows.h>
+
 #include <cstdint>
 #include <vector>
 
@@ -10,18 +12,17 @@
 
 namespace gdiplus {
 class BitmapObject;
-class GraphicsObject;
 }  // namespace gdiplus
 
 namespace skin {
 
 class StretchedPicture {
  public:
-  // Draws `picture` stretched over (0, 0, width, height), stretching it
-  // again only when the size changed. A skin has one picture for its life,
-  // so the size alone tells whether the copy is still right. False when the
-  // picture cannot be decoded.
-  bool draw(gdiplus::GraphicsObject& graphics, const gdiplus::Bytes& picture, int width, int height);
+  // Copies `picture` stretched over (0, 0, width, height) of `dc`, with no
+  // clip of its own, stretching it again only when the size changed. A skin
+  // has one picture for its life, so the size alone tells whether the copy is
+  // still right. False when the picture cannot be decoded.
+  bool draw(HDC dc, const gdiplus::Bytes& picture, int width, int height);
   // Stretches the picture, decoded already for something else, for the
   // first paint at (width, height). False when its pixels cannot be read.
   bool prepare(const gdiplus::BitmapObject& picture, int width, int height);

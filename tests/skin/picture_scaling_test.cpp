@@ -13,6 +13,7 @@ struct ScalingCase {
   int width, height, stride;
   int targetWidth, targetHeight;
   std::vector<uint32_t> expected;
+  SampleGrid grid = SampleGrid::Centres;
 };
 
 TEST(StretchBilinear, BlendsTheNearestSourcePixels) {
@@ -48,11 +49,33 @@ TEST(StretchBilinear, BlendsTheNearestSourcePixels) {
        4,
        {black, 0xFF404040, 0xFFBFBFBF, white}},
       {"one pixel fills everything", {red}, 1, 1, 1, 3, 2, {red, red, red, red, red, red}},
+      // Corners at 0, 0.5, 1 and 1.5: the last blends with nothing past the edge.
+      {"corners, wider", {black, white}, 2, 1, 2, 4, 1, {black, 0xFF808080, white, 0x80808080}, SampleGrid::Corners},
+      {"corners, taller", {black, white}, 1, 2, 1, 1, 4, {black, 0xFF808080, white, 0x80808080}, SampleGrid::Corners},
+      {"corners, both ways: the last row and column fade out",
+       {white},
+       1,
+       1,
+       1,
+       2,
+       2,
+       {white, 0x80808080, 0x80808080, 0x40404040},
+       SampleGrid::Corners},
+      {"corners, narrower: every other source pixel",
+       {black, white, red, blue},
+       4,
+       1,
+       4,
+       2,
+       1,
+       {black, red},
+       SampleGrid::Corners},
   };
   for (const ScalingCase& c : cases) {
     SCOPED_TRACE(c.name);
     std::vector<uint32_t> target(size_t(c.targetWidth) * size_t(c.targetHeight), 0x12345678);
-    stretchBilinear({c.source.data(), c.width, c.height, c.stride}, target.data(), c.targetWidth, c.targetHeight);
+    stretchBilinear({c.source.data(), c.width, c.height, c.stride}, target.data(), c.targetWidth, c.targetHeight,
+                    c.grid);
     EXPECT_EQ(target, c.expected);
   }
 }

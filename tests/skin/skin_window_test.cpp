@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <future>
 #include <set>
 #include <string>
 #include <vector>
@@ -363,6 +364,34 @@ TEST_F(SkinWindowTest, ControlFontIsReadWithoutChangingIt) {
   DeleteObject(font);
 }
 
+TEST_F(SkinWindowTest, ControlFontsAreToldApartWhenReadAgain) {
+  // Each font read twice, the others read in between, each time through a
+  // new handle: an answer kept for one must never come back for another.
+  const int heights[] = {-12, -16, -20};
+  HWND window = CreateTopLevel();
+  HWND label = CreateChild(window, "Static", 10, 40, 80, 24);
+  auto read = [label](int height) {
+    HFONT font = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, 0, 0, 0, 0, "宋体");
+    SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    const ControlFont answer = getControlFont(label);
+    SendMessageA(label, WM_SETFONT, 0, FALSE);
+    DeleteObject(font);
+    return answer;
+  };
+  std::vector<int> sizes;
+  for (int height : heights) sizes.push_back(read(height).size);
+  for (size_t i = 0; i < std::size(heights); ++i) {
+    SCOPED_TRACE(heights[i]);
+    const ControlFont again = read(heights[i]);
+    EXPECT_EQ(again.faceName, "宋体");
+    EXPECT_EQ(again.size, sizes[i]);
+    if (i > 0) {
+      EXPECT_GT(sizes[i], sizes[i - 1]) << "a taller font reads larger";
+    }
+  }
+  DestroyWindow(window);
+}
+
 TEST_F(SkinWindowTest, LaterSizeChangesAskForAFullRepaint) {
   HWND window = CreateTopLevel();
   SkinWindow& skin = SkinAndShow(window);
@@ -485,6 +514,45 @@ TEST_F(SkinWindowTest, WindowWithoutPictureIsBlackInsideTheRoundedShape) {
   EXPECT_FALSE(PtInRegion(region, 399, 299)) << "rounded corner";
   EXPECT_TRUE(PtInRegion(region, 200, 150));
   DeleteObject(region);
+}
+
+TEST_F(SkinWindowTest, PicturesDecodedAheadAreUsedOnlyWhenMadeForTheWindow) {
+  using resources::ImageRole;
+  const Bytes picture = resources::embeddedImageBytes(ImageRole::BackgroundPicture);
+  constexpr ARGB kMarker = 0xFF123456;  // no average of the picture
+  const struct {
+    const char* name;
+    BackgroundMode mode;
+    int width, height;
+    bool used;
+  } cases[] = {
+      {"made for this client area", BackgroundMode::Stretched, 400, 300, true},
+      {"made for another size", BackgroundMode::Stretched, 401, 300, false},
+      {"made for another mode", BackgroundMode::Centred, 400, 300, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    DecodedPictures ahead = decodePictures(picture, c.mode, c.width, c.height);
+    ahead.themeColour = kMarker;
+    const auto menuGlyph = ahead.glyphs.at(ImageRole::MenuGlyph);
+    std::promise<DecodedPictures> decoded;
+    decoded.set_value(std::move(ahead));
+
+    HWND window = CreateTopLevel();
+    ApplySkinOptions options;
+    options.showMenuButton = true;
+    options.backgroundPicture = picture;
+    options.backgroundMode = BackgroundMode::Stretched;
+    options.decodedPictures = decoded.get_future().share();
+    applySkin(window, 35, options);
+    const SkinWindow& skin = *skinWindowById(findSkinWindow(window));
+    EXPECT_EQ(skin.themeColour == kMarker, c.used);
+    EXPECT_NE(skin.themeColour, 0u) << "decoded here when not used";
+    ASSERT_EQ(skin.captionButtons.front().kind, kMenuButton);
+    EXPECT_EQ(skin.captionButtons.front().glyphImage == menuGlyph, c.used);
+    EXPECT_NE(skin.captionButtons.front().glyphImage, nullptr);
+    DestroyWindow(window);
+  }
 }
 
 TEST_F(SkinWindowTest, StretchedPictureFollowsTheWindowSize) {
