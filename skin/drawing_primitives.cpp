@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -190,13 +191,22 @@ struct WashLookup {
   WashKey key;
 };
 
+// The record of `control`; a new one first drops those of destroyed
+// controls, so records do not pile up as controls come and go.
+WashedBackground& washRecord(SkinWindow& skin, HWND control) {
+  auto& records = skin.washedBackgrounds;
+  if (const auto found = records.find(control); found != records.end()) return found->second;
+  for (auto it = records.begin(); it != records.end();) it = IsWindow(it->first) ? std::next(it) : records.erase(it);
+  return records[control];
+}
+
 // The control's kept wash and the key it must match now; no record for a
 // control outside a skinned window.
 WashLookup lookUpWash(HWND control) {
   const HostSkinWindow host = findHostSkinWindow(control);
   SkinWindow* skin = skinWindowById(host.skinId);
   if (skin == nullptr) return {};
-  return {skin, &skin->washedBackgrounds[control],
+  return {skin, &washRecord(*skin, control),
           WashKey{backdropOf(*skin, control), clientRectInWindow(control), panelUnder(host, control),
                   skinOptions.washAlpha}};
 }

@@ -192,21 +192,13 @@ struct EditEntry : ControlEntry {
   KeptPicture<FrameKey> frame;
 };
 
-// What a list control's frame was last painted over and with.
-struct PaintedListFrame {
-  unsigned backBufferGeneration = 0;
-  RECT place{};  // the control in the skin window
-  bool hot = false;
-  bool focused = false;
-};
-
 struct ListEntry : ControlEntry {
   bool focused = false;
   bool hot = false;
   bool keyDown = false;
   ScrollOverlays overlays;
   bool framePainted = false;  // paintedFrame holds the last frame painted on screen
-  PaintedListFrame paintedFrame;
+  FrameKey paintedFrame;
   // Its WM_NCPAINT paints the frame in every repaint of the window.
   KeptPicture<FrameKey> framePicture;
 };
@@ -373,7 +365,7 @@ struct SkinWindow {
   int lastHoverPosition = 0, hoverPosition = 0;
   int captionToolCount = 0;
   std::vector<Panel> panels{1};
-  // By control; a destroyed control's entry stays until the window goes,
+  // By control; a destroyed control's record goes when a new one is made,
   // and a new control with its handle only matches it with the same key.
   std::map<HWND, WashedBackground> washedBackgrounds;
   // Hover fade of the caption buttons.

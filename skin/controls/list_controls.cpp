@@ -99,6 +99,12 @@ LRESULT paintListOverWash(HWND list, WNDPROC previous, LPARAM lParam) {
   return DefWindowProcW(list, WM_PAINT, 0, lParam);
 }
 
+// What the frame of `control` would be painted from now.
+FrameKey frameKey(const SkinWindow& skin, HWND control, bool hot, bool focused) {
+  return {backdropOf(skin, control), clientRectInWindow(control), hot, focused, skinOptions.washEnabled,
+          skinOptions.washAlpha,     skinOptions.accentColour};
+}
+
 // A combo's list and a control without a native frame keep their own look.
 bool drawsFrame(HWND control) {
   return windowClassName(control) != "ComboLBox" &&
@@ -117,22 +123,11 @@ bool skinCoversNonClient(const ListEntry& entry, HWND control) {
 
 // --- message handlers -------------------------------------------------------
 
-// The frame as it would be painted now.
-PaintedListFrame currentFrame(const SkinWindow& skin, const ListEntry& entry, bool hot, bool focused) {
-  return {skin.backBufferGeneration, rectRelativeToSkinWindow(entry.window), hot, focused};
-}
-
-bool sameFrame(const PaintedListFrame& a, const PaintedListFrame& b) {
-  return a.backBufferGeneration == b.backBufferGeneration && EqualRect(&a.place, &b.place) && a.hot == b.hot &&
-         a.focused == b.focused;
-}
-
 LRESULT onPaint(const FoundEntry<ListEntry>& found, HWND control, WPARAM wParam, LPARAM lParam) {
   // New rows leave the frame as it is: it is painted again only when the
   // background under it, its place or its state has changed since.
   const ListEntry& entry = *found.entry;
-  if (!entry.framePainted ||
-      !sameFrame(entry.paintedFrame, currentFrame(*found.skin, entry, entry.hot, entry.focused))) {
+  if (!entry.framePainted || !(entry.paintedFrame == frameKey(*found.skin, control, entry.hot, entry.focused))) {
     paintListFrame(found.skinId, found.position);
   }
   if (!skinOptions.washEnabled) return forwardToPrevious(control, WM_PAINT, wParam, lParam);
@@ -247,9 +242,7 @@ void paintListFrame(int skinId, int position, std::optional<bool> hot, std::opti
       excludeScrollOverlays(control, entry.overlays, dc.get());
       BitBlt(dc.get(), 0, 0, width, height, picture, x, 0, SRCCOPY);
     };
-    const FrameKey key{
-        backdropOf(*skin, control), inner, isHot, isFocused, skinOptions.washEnabled, skinOptions.washAlpha,
-        skinOptions.accentColour};
+    const FrameKey key = frameKey(*skin, control, isHot, isFocused);
     if (const KeptSource kept = entry.framePicture.find(key)) {
       toScreen(kept.dc, kept.x);
     } else {
@@ -275,7 +268,7 @@ void paintListFrame(int skinId, int position, std::optional<bool> hot, std::opti
   }
   // A frame painted before the back buffer or while hidden does not count.
   entry.framePainted = skin->backBuffer.dc() != nullptr && IsWindowVisible(control);
-  entry.paintedFrame = currentFrame(*skin, entry, isHot, isFocused);
+  entry.paintedFrame = frameKey(*skin, control, isHot, isFocused);
 }
 
 LRESULT CALLBACK listWindowProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
