@@ -288,10 +288,14 @@ TEST_F(DemoSite, SkinnedControlsAnswerTheMouseAndScroll) {
   };
 
   const POINT searchEdge = edgeOf(app::kSearchButtonId);
+  // The pointer may rest where the button came up; at rest means off it.
+  SetCursorPos(searchEdge.x + 12, searchEdge.y + 150);
+  Sleep(300);
   const int leanAtRest = accentLean(screenPixel(searchEdge));
   SetCursorPos(searchEdge.x + 12, searchEdge.y);
   EXPECT_TRUE(WaitUntil([&] { return accentLean(screenPixel(searchEdge)) > leanAtRest + 40; }, 3000))
-      << "the hovered button is outlined in the accent colour";
+      << "the hovered button is outlined in the accent colour: lean " << accentLean(screenPixel(searchEdge))
+      << " against " << leanAtRest << " at rest";
   SavePicture("button_hovered");
 
   const POINT keywordEdge = edgeOf(app::kKeywordEditId);
